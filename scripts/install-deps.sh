@@ -1,0 +1,18 @@
+#!/bin/bash
+# Installs the Debian 12 packages that building and testing need, if missing.
+set -eu
+packages=(
+  cmake ninja-build g++ googletest            # native build and GoogleTest sources
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64     # the Windows builds
+  binutils-mingw-w64-i686                     # objdump for the image check
+  wine64 xvfb                                 # running the Windows build
+)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "install-deps: installing ${missing[*]}" >&2
+apt-get update -qq
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null

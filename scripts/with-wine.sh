@@ -1,0 +1,34 @@
+#!/bin/bash
+# Runs a command with a private Wine prefix, a wineserver kept running (a
+# process start then costs milliseconds, not a second) and an X server of its
+# own (message boxes need one), and stops all of them afterwards.
+#   scripts/with-wine.sh PREFIX COMMAND [ARGS...]
+set -u
+prefix=$(realpath -m "$1"); shift
+export WINEPREFIX=$prefix WINEDEBUG=-all
+wine=/usr/lib/wine/wine64
+
+if [ ! -f "$prefix/system.reg" ]; then
+  echo "with-wine: creating the Wine prefix $prefix" >&2
+  mkdir -p "$prefix"
+  "$wine" wineboot -i >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w
+fi
+
+Xvfb -displayfd 1 -nolisten tcp -screen 0 1024x768x24 >"$prefix.display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$prefix.display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$prefix.display")"
+
+/usr/lib/wine/wineserver -p
+# Wine's own background processes start with the first program; start them
+# here, so that they hold none of the command's output pipes open.
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1
+"$@"
+status=$?
+
+/usr/lib/wine/wineserver -k 2>/dev/null
+/usr/lib/wine/wineserver -w 2>/dev/null
+kill "$xvfb_pid" 2>/dev/null
+wait "$xvfb_pid" 2>/dev/null
+exit $status
