@@ -9,12 +9,17 @@
 
 namespace e2e {
 
-// Nothing shown, exit code 0, and the target handed to the registered handler.
-inline void expect_handed_over(const Run& run, const std::string& target) {
+// Nothing shown, exit code 0, and the recorder started once with command_line.
+inline void expect_recorded(const Run& run, const std::string& command_line) {
   EXPECT_TRUE(run.finished);
   EXPECT_EQ(run.exit_code, 0u);
   EXPECT_TRUE(run.boxes.empty()) << "box: " << (run.boxes.empty() ? "" : run.boxes[0].text);
-  EXPECT_EQ(run.handoffs, std::vector<std::string>{recorder_line(target)});
+  EXPECT_EQ(run.handoffs, std::vector<std::string>{command_line});
+}
+
+// Nothing shown, exit code 0, and the target handed to the registered handler.
+inline void expect_handed_over(const Run& run, const std::string& target) {
+  expect_recorded(run, recorder_line(target));
 }
 
 // One message box with exactly this text, no caption, no owner and only an

@@ -128,21 +128,6 @@ std::string test_name() {
   return std::string(info->test_suite_name()) + "." + info->name();
 }
 
-void register_recorder() {
-  const std::string command = quoted(recorder_path()) + " \"%1\"";
-  for (const char* handled : {"http", "https", "htmlfile", "txtfile", "mailto"}) {
-    std::string open = std::string(handled) + "\\shell\\open";
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, (open + "\\ddeexec").c_str());  // no browser by DDE
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (open + "\\command").c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                   static_cast<DWORD>(command.size() + 1));
-    RegCloseKey(key);
-  }
-}
-
 class RecorderEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
@@ -157,6 +142,21 @@ const auto* const recorder_environment =
 }  // namespace
 
 std::string recorder_path() { return own_folder() + "recorder.exe"; }
+
+void register_recorder() {
+  const std::string command = quoted(recorder_path()) + " \"%1\"";
+  for (const char* handled : {"http", "https", "htmlfile", "txtfile", "mailto"}) {
+    std::string open = std::string(handled) + "\\shell\\open";
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, (open + "\\ddeexec").c_str());  // no browser by DDE
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (open + "\\command").c_str(), 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
+    RegCloseKey(key);
+  }
+}
 
 std::string recorder_line(const std::string& target) { return quoted(recorder_path()) + " " + quoted(target); }
 

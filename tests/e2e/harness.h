@@ -44,6 +44,9 @@ struct RunOptions {
 // the shell hands to it through "%1".
 std::string recorder_path();
 std::string recorder_line(const std::string& target);
+// Registers the recorder as the handler for http, https, mailto, htmlfile and
+// txtfile (done once before the tests).
+void register_recorder();
 
 // A fresh folder C:\e2e\<test name>\ with a copy of the built launcher.
 class Sandbox {
