@@ -132,7 +132,7 @@ class RecorderEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
     CreateDirectoryA(kRoot, nullptr);
-    register_recorder();
+    for (const char* handled : {"http", "https", "htmlfile", "txtfile"}) register_recorder_for(handled);
   }
 };
 
@@ -143,19 +143,17 @@ const auto* const recorder_environment =
 
 std::string recorder_path() { return own_folder() + "recorder.exe"; }
 
-void register_recorder() {
+void register_recorder_for(const char* handled) {
   const std::string command = quoted(recorder_path()) + " \"%1\"";
-  for (const char* handled : {"http", "https", "htmlfile", "txtfile", "mailto"}) {
-    std::string open = std::string(handled) + "\\shell\\open";
-    RegDeleteTreeA(HKEY_CLASSES_ROOT, (open + "\\ddeexec").c_str());  // no browser by DDE
-    HKEY key;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (open + "\\command").c_str(), 0, nullptr, 0,
-                              KEY_SET_VALUE, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                   static_cast<DWORD>(command.size() + 1));
-    RegCloseKey(key);
-  }
+  std::string open = std::string(handled) + "\\shell\\open";
+  RegDeleteTreeA(HKEY_CLASSES_ROOT, (open + "\\ddeexec").c_str());  // no browser by DDE
+  HKEY key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CLASSES_ROOT, (open + "\\command").c_str(), 0, nullptr, 0,
+                            KEY_SET_VALUE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                 static_cast<DWORD>(command.size() + 1));
+  RegCloseKey(key);
 }
 
 std::string recorder_line(const std::string& target) { return quoted(recorder_path()) + " " + quoted(target); }

@@ -44,9 +44,9 @@ struct RunOptions {
 // the shell hands to it through "%1".
 std::string recorder_path();
 std::string recorder_line(const std::string& target);
-// Registers the recorder as the handler for http, https, mailto, htmlfile and
-// txtfile (done once before the tests).
-void register_recorder();
+// Registers the recorder as the handler for a URL scheme or file class; done
+// for http, https, htmlfile and txtfile before the tests.
+void register_recorder_for(const char* handled);
 
 // A fresh folder C:\e2e\<test name>\ with a copy of the built launcher.
 class Sandbox {

@@ -15,45 +15,44 @@ Sandbox launcher(const std::string& name, const std::string& ini) {
   return sandbox;
 }
 
-// While it lives, nothing is registered for mailto.
-class MailtoUnregistered {
- public:
-  MailtoUnregistered() { RegDeleteTreeA(HKEY_CLASSES_ROOT, "mailto"); }
-  ~MailtoUnregistered() { register_recorder(); }
+// The e-mail tests register the recorder for mailto themselves; they run one
+// at a time, since one of them takes the handler away.
+class EmailMode : public ::testing::Test {
+ protected:
+  void SetUp() override { register_recorder_for("mailto"); }
+  static void unregister_mailto() { RegDeleteTreeA(HKEY_CLASSES_ROOT, "mailto"); }
 };
 
 Run run_launcher(const Sandbox& sandbox, const std::string& arguments = "") {
   return sandbox.run(quoted(sandbox.program()) + arguments);
 }
 
-TEST(EmailMode, HandsOverAMailtoAddressWithTheSubject) {
+TEST_F(EmailMode, HandsOverAMailtoAddressWithTheSubject) {
   Sandbox sandbox = launcher("mail", "[EMAIL]\r\nAddress=team@example.test\r\nSubject=Hello there\r\n");
   expect_handed_over(run_launcher(sandbox), "mailto:team@example.test?subject=Hello there");
 }
 
-TEST(EmailMode, WithoutSubject) {
+TEST_F(EmailMode, WithoutSubject) {
   Sandbox sandbox = launcher("email-us", "[EMAIL]\r\nAddress=team@example.test\r\n");
   expect_handed_over(run_launcher(sandbox), "mailto:team@example.test");
 }
 
-TEST(EmailMode, IgnoresArguments) {
+TEST_F(EmailMode, IgnoresArguments) {
   Sandbox sandbox = launcher("Mail", "[EMAIL]\r\nAddress=team@example.test\r\n");
   expect_handed_over(run_launcher(sandbox, " http://example.test/ WINDOW.OPEN a b c"),
                      "mailto:team@example.test");
 }
 
-TEST(EmailMode, ARefusalShowsTheAddressWithoutMailto) {
+TEST_F(EmailMode, ARefusalShowsTheAddressWithoutMailto) {
   Sandbox sandbox = launcher("mail", "[EMAIL]\r\nAddress=team@example.test\r\nSubject=Hi\r\n"
                                      "[WEB]\r\nError=not this one\r\n");
-  {
-    MailtoUnregistered no_handler;
-    expect_refused(run_launcher(sandbox), "Error opening", "team@example.test?subject=Hi");
-    sandbox.write("mail.ini", "[EMAIL]\r\nAddress=team@example.test\r\nError=No<#20>mail program\r\n");
-    expect_refused(run_launcher(sandbox), "No mail program", "team@example.test");
-  }
+  unregister_mailto();
+  expect_refused(run_launcher(sandbox), "Error opening", "team@example.test?subject=Hi");
+  sandbox.write("mail.ini", "[EMAIL]\r\nAddress=team@example.test\r\nError=No<#20>mail program\r\n");
+  expect_refused(run_launcher(sandbox), "No mail program", "team@example.test");
 }
 
-TEST(EmailMode, WithoutAddressThereIsNoTarget) {
+TEST_F(EmailMode, WithoutAddressThereIsNoTarget) {
   Sandbox sandbox = launcher("mail", "[EMAIL]\r\nSubject=Hi\r\n[WEB]\r\nAddress=http://example.test/\r\n");
   expect_no_target(run_launcher(sandbox));
 }
