@@ -4,8 +4,8 @@ set -eu
 packages=(
   cmake ninja-build g++ googletest            # native build and GoogleTest sources
   g++-mingw-w64-i686 g++-mingw-w64-x86-64     # the Windows builds
-  binutils-mingw-w64-i686                     # objdump for the image check
   wine64 xvfb                                 # running the Windows build
+  python3                                     # image and release zip checks, the zip itself
 )
 missing=()
 for package in "${packages[@]}"; do

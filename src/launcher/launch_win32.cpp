@@ -4,6 +4,7 @@
 
 #include "launcher/arguments.h"
 #include "launcher/char_codes.h"
+#include "launcher/dll_search.h"
 #include "launcher/launch_rules.h"
 #include "page/launch_page.h"
 #include "settings/file_names.h"
@@ -42,6 +43,7 @@ Text open_in_new_window(const Text& address, const Text& name, const Text& featu
 }
 
 [[noreturn]] void launch() {
+  restrict_dll_search();  // before anything can load a DLL
   init_lead_bytes();
   Text program = argument(0);
   SetCurrentDirectoryA(extract_file_path(program).c_str());

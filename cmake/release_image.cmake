@@ -1,0 +1,67 @@
+# What makes the program a finished Windows program: its resources (icon,
+# manifest, version information), a hardened and reproducible image, and the
+# release zip. Included from the top-level CMakeLists.txt on Windows.
+
+# Resources. Windows shows the version as four numbers.
+set(LAUNCH_FILE_VERSION_COMMAS
+  "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
+string(REPLACE "," "." LAUNCH_FILE_VERSION "${LAUNCH_FILE_VERSION_COMMAS}")
+set(LAUNCH_RESOURCES ${PROJECT_SOURCE_DIR}/resources)
+set(LAUNCH_MANIFEST ${PROJECT_BINARY_DIR}/resources/launch.manifest)
+configure_file(resources/launch.manifest.in ${LAUNCH_MANIFEST} @ONLY)
+configure_file(resources/launch.rc.in ${PROJECT_BINARY_DIR}/resources/launch.rc @ONLY)
+target_sources(launch PRIVATE ${PROJECT_BINARY_DIR}/resources/launch.rc)
+set_property(SOURCE ${PROJECT_BINARY_DIR}/resources/launch.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${LAUNCH_RESOURCES}/launch.ico ${LAUNCH_MANIFEST})
+
+# ASLR and DEP; no time stamp, so that the same sources give the same bytes.
+target_link_options(launch PRIVATE
+  -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp)
+
+# The example settings file of the release zip, with Windows line ends.
+set(dist ${PROJECT_BINARY_DIR}/dist)
+configure_file(resources/launch.ini.in ${dist}/launch.ini @ONLY NEWLINE_STYLE CRLF)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # Nothing in the program unwinds the stack: no tables for it.
+  foreach(target launch launch_win32 launch_core)
+    target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
+  endforeach()
+
+  # The release zip: cmake --build --preset windows-x86 --target dist
+  find_package(Python3 COMPONENTS Interpreter)
+  if(Python3_FOUND)
+    # Stamped on the files in the zip; moves with the version.
+    set(LAUNCH_RELEASE_DATE 2026-12-07)
+    set(zip ${dist}/launch-${PROJECT_VERSION}-win32.zip)
+    add_custom_command(OUTPUT ${zip} ${zip}.sha256
+      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launch> ${dist}/launch.exe
+      COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/make_package.py ${zip}
+        ${LAUNCH_RELEASE_DATE} ${dist}/launch.exe ${dist}/launch.ini ${PROJECT_SOURCE_DIR}/README.md
+      DEPENDS launch ${dist}/launch.ini ${PROJECT_SOURCE_DIR}/README.md
+        ${PROJECT_SOURCE_DIR}/cmake/make_package.py
+      VERBATIM)
+    add_custom_target(dist DEPENDS ${zip})
+  endif()
+endif()
+
+# Checks of the image and the release, read on Linux (the 32-bit program cannot
+# run here; the 64-bit one's resources are also used under Wine by the tests).
+enable_testing()
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  add_test(NAME image.icon_matches_its_drawing
+    COMMAND ${CMAKE_COMMAND} -E chdir ${PROJECT_BINARY_DIR}
+      sh -c "python3 '${LAUNCH_RESOURCES}/draw_icon.py' drawn.ico && cmp drawn.ico '${LAUNCH_RESOURCES}/launch.ico'")
+  add_test(NAME image.release_zip
+    COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/image/check_package.py ${PROJECT_BINARY_DIR}
+      ${PROJECT_VERSION} ${PROJECT_SOURCE_DIR}/README.md)
+  add_test(NAME image.reproducible
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/image/check-reproducible.sh ${PROJECT_SOURCE_DIR}
+      ${PROJECT_BINARY_DIR} ${CMAKE_GENERATOR} ${CMAKE_TOOLCHAIN_FILE} ${CMAKE_BUILD_TYPE})
+  # Both build the release zip in this build folder.
+  set_tests_properties(image.release_zip image.reproducible PROPERTIES RESOURCE_LOCK build_folder)
+else()
+  add_test(NAME image.resources
+    COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/image/check_image.py $<TARGET_FILE:launch>
+      ${PROJECT_VERSION})
+endif()
