@@ -15,8 +15,11 @@ set_property(SOURCE ${PROJECT_BINARY_DIR}/resources/launch.rc APPEND PROPERTY OB
   ${LAUNCH_RESOURCES}/launch.ico ${LAUNCH_MANIFEST})
 
 # ASLR and DEP; no time stamp, so that the same sources give the same bytes.
-target_link_options(launch PRIVATE
-  -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp)
+# (Visual C++ links with ASLR and DEP by default.)
+if(NOT MSVC)
+  target_link_options(launch PRIVATE
+    -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp)
+endif()
 
 # The example settings file of the release zip, with Windows line ends.
 set(dist ${PROJECT_BINARY_DIR}/dist)
@@ -24,9 +27,11 @@ configure_file(resources/launch.ini.in ${dist}/launch.ini @ONLY NEWLINE_STYLE CR
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   # Nothing in the program unwinds the stack: no tables for it.
-  foreach(target launch launch_win32 launch_core)
-    target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
-  endforeach()
+  if(NOT MSVC)
+    foreach(target launch launch_win32 launch_core)
+      target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables)
+    endforeach()
+  endif()
 
   # The release zip: cmake --build --preset windows-x86 --target dist
   find_package(Python3 COMPONENTS Interpreter)

@@ -89,5 +89,9 @@ Text open_in_new_window(const Text& address, const Text& name, const Text& featu
 
 void out_of_memory() { ExitProcess(0); }
 
+#if defined(__GNUC__)
 // The entry point; the C runtime's start-up code is not linked in.
 extern "C" __attribute__((force_align_arg_pointer)) void launch_start() { launch(); }
+#else
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { launch(); }
+#endif
