@@ -7,6 +7,8 @@ packages=(
   binutils-mingw-w64-i686                     # objdump for the image check
   wine64 xvfb                                 # running the Windows build
 )
+# The launch page tests open pages in a real browser.
+packages+=(chromium)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
