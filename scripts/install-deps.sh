@@ -6,6 +6,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64     # the Windows builds
   wine64 xvfb                                 # running the Windows build
   python3                                     # image and release zip checks, the zip itself
+  chromium                                    # launch pages opened in a real browser
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -47,6 +47,16 @@ TEST(EscapeScriptString, EscapesWhatCouldEndOrBreakTheString) {
     EXPECT_EQ(str(escape_script_string(text(value))), written) << value;
 }
 
+TEST(EscapeScriptString, EveryAsciiByteIsKeptOrWrittenAsAnUpperCaseCode) {
+  static const char kHex[] = "0123456789ABCDEF";
+  for (int c = 0; c < 0x80; ++c) {
+    bool escaped = c < 0x20 || c == 0x7F || c == '\\' || c == '"' || c == '<';
+    std::string byte(1, static_cast<char>(c));
+    std::string code = {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
+    EXPECT_EQ(str(escape_script_string(text(byte))), escaped ? code : byte) << c;
+  }
+}
+
 TEST(EscapeScriptString, KeepsBytesFrom0x80Up) {
   std::string high;
   for (int c = 0x80; c <= 0xFF; ++c) high += static_cast<char>(c);
