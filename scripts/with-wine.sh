@@ -20,6 +20,9 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$prefix.display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$prefix.display")"
 
+# A server left from an earlier run may hold another display: start afresh.
+/usr/lib/wine/wineserver -k 2>/dev/null
+/usr/lib/wine/wineserver -w
 /usr/lib/wine/wineserver -p
 # Wine's own background processes start with the first program; start them
 # here, so that they hold none of the command's output pipes open.
