@@ -7,6 +7,8 @@ packages=(
   binutils-mingw-w64-i686                     # objdump for the image check
   wine64 xvfb                                 # running the Windows build
 )
+# Fuzzing: clang with libFuzzer and the sanitizers' run-time libraries.
+packages+=(clang libclang-rt-14-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
