@@ -27,17 +27,17 @@ class ExactLine {
   size_t length_;
 };
 
-// The input as a line. When its first byte is odd, the next two bytes give a
-// count (times two, up to 131,070) and the fourth a place, and the byte at
-// that place of the rest is repeated that often: the fuzzer then reaches the
-// 65,536-byte argument limit with short inputs. Otherwise the rest is the line.
+// The input as a line. When its first byte is odd, the byte at a place of
+// the rest (third byte) is repeated there: the second byte times, or, when
+// bit 1 of the first byte is set too, 65,472 more times than that, so that
+// the fuzzer reaches the 65,536-byte argument limit with short inputs.
+// Otherwise the rest is the line.
 inline std::string expanded_line(const uint8_t* data, size_t size) {
   if (size == 0) return std::string();
-  const char* rest = reinterpret_cast<const char*>(data) + 1;
-  if ((data[0] & 1) == 0 || size < 4) return std::string(rest, size - 1);
-  size_t count = 2 * (size_t(data[1]) | size_t(data[2]) << 8);
-  std::string line(rest + 3, size - 4);
-  size_t place = line.empty() ? 0 : data[3] % line.size();
+  if ((data[0] & 1) == 0 || size < 3) return std::string(reinterpret_cast<const char*>(data) + 1, size - 1);
+  size_t count = data[1] + ((data[0] & 2) ? 65472 : 0);
+  std::string line(reinterpret_cast<const char*>(data) + 3, size - 3);
+  size_t place = line.empty() ? 0 : data[2] % line.size();
   char repeated = line.empty() ? 'x' : line[place];
   line.insert(place, count, repeated);
   return line;
