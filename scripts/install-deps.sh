@@ -7,6 +7,7 @@ packages=(
   wine64 xvfb                                 # running the Windows build
   python3                                     # image and release zip checks, the zip itself
   chromium                                    # launch pages opened in a real browser
+  clang libclang-rt-14-dev                    # fuzzing: libFuzzer and the sanitizers
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -45,5 +45,20 @@ for preset in native windows-x86 windows-x64; do
   count "$logs/$preset-test.log" "$preset"
 done
 
+# Fuzzing: each target is one test, run for FUZZ_SECONDS seconds (default 30)
+# after its stored corpus and crash reproducers (tests/fuzz/run-fuzz.sh).
+echo "== fuzz: build"
+if cmake --preset fuzz >"$logs/fuzz-configure.log" 2>&1 &&
+   cmake --build --preset fuzz >"$logs/fuzz-build.log" 2>&1; then
+  echo "== fuzz: test"
+  ctest --preset fuzz 2>&1 | tee "$logs/fuzz-test.log"
+  count "$logs/fuzz-test.log" fuzz
+  cat build/fuzz/fuzz-runs/*/summary 2>/dev/null
+else
+  tail -n 30 "$logs/fuzz-configure.log" "$logs/fuzz-build.log" 2>/dev/null
+  echo "fuzz: build failed"
+  failed=$((failed + 1))
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

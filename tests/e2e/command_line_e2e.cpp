@@ -80,24 +80,5 @@ TEST(ErrorText, TheTargetIsNeverTheErrorText) {
   expect_refused(sandbox.run("launch /error=zzz"), "Error opening", "/error=zzz");
 }
 
-TEST(BadInput, AMaximumCommandLineOfOneCharacterArguments) {
-  Sandbox sandbox;
-  const size_t kLongest = 32766;  // 32,767 characters with the terminating zero
-  const std::string marker = " /error=last";
-  std::string line = std::string("launch ") + kRefused;
-  while (line.size() + 2 + marker.size() <= kLongest) line += " a";
-  // The failure text, in the very last argument, fills the line up.
-  std::string error_text = "last" + std::string(kLongest - line.size() - marker.size(), 'x');
-  line += " /error=" + error_text;
-  ASSERT_EQ(line.size(), kLongest);
-  expect_refused(sandbox.run(line), error_text, kRefused);
-}
-
-TEST(BadInput, UnmatchedQuotesControlAndHighBytes) {
-  Sandbox sandbox;
-  expect_refused(sandbox.run("launch \"zzz:\xe9 \x01\tx"), "Error opening", "zzz:\xe9 \x01\tx");
-  expect_refused(sandbox.run("launch zzz:\x7f\xff \"/error=\xe0\r\n\""), "\xe0\r\n", "zzz:\x7f\xff");
-}
-
 }  // namespace
 }  // namespace e2e
