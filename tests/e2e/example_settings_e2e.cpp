@@ -12,9 +12,7 @@ namespace {
 
 // dist\launch.ini in the build folder, beside this test program.
 std::string example_settings() {
-  char path[MAX_PATH];
-  std::string own(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-  return read_file(own.substr(0, own.find_last_of('\\') + 1) + "dist\\launch.ini");
+  return read_file(test_programs_folder() + "dist\\launch.ini");
 }
 
 std::string replaced(std::string text, const std::string& from, const std::string& to) {

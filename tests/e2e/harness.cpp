@@ -11,13 +11,6 @@ const char kRoot[] = "C:\\e2e\\";
 const DWORD kRunLimitMs = 60000;       // the first window of a session can take seconds
 const DWORD kHandoffLimitMs = 30000;   // the handler starts after the launcher has gone
 
-std::string own_folder() {
-  char path[MAX_PATH];
-  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string own(path, length);
-  return own.substr(0, own.find_last_of('\\') + 1);
-}
-
 std::string window_text(HWND window) {
   char buffer[70000];
   int length = GetWindowTextA(window, buffer, sizeof buffer);
@@ -141,7 +134,14 @@ const auto* const recorder_environment =
 
 }  // namespace
 
-std::string recorder_path() { return own_folder() + "recorder.exe"; }
+std::string test_programs_folder() {
+  char path[MAX_PATH];
+  DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string own(path, length);
+  return own.substr(0, own.find_last_of('\\') + 1);
+}
+
+std::string recorder_path() { return test_programs_folder() + "recorder.exe"; }
 
 void register_recorder_for(const char* handled) {
   const std::string command = quoted(recorder_path()) + " \"%1\"";
@@ -238,7 +238,7 @@ void Sandbox::make_folder(const std::string& relative) const {
 }
 
 void Sandbox::copy_program_as(const std::string& name) const {
-  ASSERT_TRUE(CopyFileA((own_folder() + "launch.exe").c_str(), path(name).c_str(), FALSE)) << name;
+  ASSERT_TRUE(CopyFileA((test_programs_folder() + "launch.exe").c_str(), path(name).c_str(), FALSE)) << name;
 }
 
 Run Sandbox::run(const std::string& command_line, const RunOptions& options) const {

@@ -40,6 +40,9 @@ struct RunOptions {
   size_t handoffs = 1;  // hand-offs to wait for when no box is shown
 };
 
+// The folder of the test programs, where the build also put launch.exe.
+std::string test_programs_folder();
+
 // The recorder's program file and the command line it gets for a target that
 // the shell hands to it through "%1".
 std::string recorder_path();

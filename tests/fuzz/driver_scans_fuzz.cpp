@@ -8,13 +8,10 @@
 #include "launcher/arguments.h"
 #include "launcher/launch_rules.h"
 #include "reference_scans.h"
+#include "test_text.h"
 
 #define CHECK(condition) \
   if (!(condition)) abort()
-
-namespace {
-std::string str(const Text& text) { return std::string(text.c_str(), text.length()); }
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ExactLine line(std::string(reinterpret_cast<const char*>(data), size));

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "settings/file_names.h"
+#include "test_text.h"
 
 #define CHECK(condition) \
   if (!(condition)) abort()
@@ -54,8 +55,6 @@ size_t plain_last_delimiter(const char* delimiters, const std::string& name, con
   }
   return 0;
 }
-
-std::string str(const Text& text) { return std::string(text.c_str(), text.length()); }
 
 void check_found(const char* delimiters, const Text& name, size_t found) {
   if (found == 0) return;

@@ -8,13 +8,12 @@
 #include <vector>
 
 #include "page/launch_page.h"
+#include "test_text.h"
 
 #define CHECK(condition) \
   if (!(condition)) abort()
 
 namespace {
-
-std::string str(const Text& text) { return std::string(text.c_str(), text.length()); }
 
 int hex_value(char c) {
   if (c >= '0' && c <= '9') return c - '0';

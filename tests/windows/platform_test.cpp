@@ -8,10 +8,9 @@
 
 #include "launcher/arguments.h"
 #include "settings/file_names.h"
+#include "test_text.h"
 
 namespace {
-
-std::string str(const Text& text) { return std::string(text.c_str(), text.length()); }
 
 TEST(Argument, ZeroIsTheProgramFilesFullPath) {
   std::string path = str(argument(0));
