@@ -53,10 +53,10 @@ void register_recorder() {
 int take_records() {
   int count = 0;
   WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((traces + "\\handoff-*.txt").c_str(), &found);
+  HANDLE search = FindFirstFileA((traces + "*.txt").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return 0;
   do {
-    DeleteFileA((traces + "\\" + found.cFileName).c_str());
+    DeleteFileA((traces + found.cFileName).c_str());
     ++count;
   } while (FindNextFileA(search, &found));
   FindClose(search);
@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
   folder = argv[1];
   if (folder.back() != '\\') folder += '\\';
   int rounds = atoi(argv[2]);
-  traces = folder + "records";
+  traces = folder + "records\\";
   CreateDirectoryA(traces.c_str(), nullptr);
   SetEnvironmentVariableA("RECORDER_TRACE_FOLDER", traces.c_str());
   register_recorder();

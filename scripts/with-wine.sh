@@ -8,6 +8,10 @@ prefix=$(realpath -m "$1"); shift
 export WINEPREFIX=$prefix WINEDEBUG=-all
 wine=/usr/lib/wine/wine64
 
+# A prefix made before wine32 was installed never gets its 32-bit half.
+if [ -x /usr/lib/wine/wine ] && [ ! -f "$prefix/drive_c/windows/syswow64/kernel32.dll" ]; then
+  rm -rf "$prefix"
+fi
 if [ ! -f "$prefix/system.reg" ]; then
   echo "with-wine: creating the Wine prefix $prefix" >&2
   mkdir -p "$prefix"
