@@ -49,24 +49,3 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     add_custom_target(dist DEPENDS ${zip})
   endif()
 endif()
-
-# Checks of the image and the release, read on Linux (the 32-bit program cannot
-# run here; the 64-bit one's resources are also used under Wine by the tests).
-enable_testing()
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  add_test(NAME image.icon_matches_its_drawing
-    COMMAND ${CMAKE_COMMAND} -E chdir ${PROJECT_BINARY_DIR}
-      sh -c "python3 '${LAUNCH_RESOURCES}/draw_icon.py' drawn.ico && cmp drawn.ico '${LAUNCH_RESOURCES}/launch.ico'")
-  add_test(NAME image.release_zip
-    COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/image/check_package.py ${PROJECT_BINARY_DIR}
-      ${PROJECT_VERSION} ${PROJECT_SOURCE_DIR}/README.md)
-  add_test(NAME image.reproducible
-    COMMAND ${PROJECT_SOURCE_DIR}/tests/image/check-reproducible.sh ${PROJECT_SOURCE_DIR}
-      ${PROJECT_BINARY_DIR} ${CMAKE_GENERATOR} ${CMAKE_TOOLCHAIN_FILE} ${CMAKE_BUILD_TYPE})
-  # Both build the release zip in this build folder.
-  set_tests_properties(image.release_zip image.reproducible PROPERTIES RESOURCE_LOCK build_folder)
-else()
-  add_test(NAME image.resources
-    COMMAND python3 ${PROJECT_SOURCE_DIR}/tests/image/check_image.py $<TARGET_FILE:launch>
-      ${PROJECT_VERSION})
-endif()

@@ -1,0 +1,89 @@
+#!/usr/bin/env python3
+"""Checks the release as a user gets it:
+    check_release.py SOURCE_DIR BUILD_DIR VERSION CMAKE_OPTIONS...
+launch.exe: an i386 GUI image of at most 48 KB with ASLR, DEP and no time
+stamp, importing only system DLLs, with its icon, version information and a
+manifest that never asks for elevation. The zip: that program, the example
+settings and the README, with its checksum. A second build from a copy of
+the sources elsewhere gives the same bytes."""
+import hashlib
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import zipfile
+
+import pefile
+
+failures = []
+
+
+def expect(condition, what):
+    if not condition:
+        failures.append(what)
+
+
+def check_image(path, version):
+    pe = pefile.PE(path)
+    expect(pe.FILE_HEADER.Machine == 0x14C and pe.OPTIONAL_HEADER.Subsystem == 2, "an i386 GUI program")
+    expect(os.path.getsize(path) <= 48 * 1024, f"at most 48 KB (found {os.path.getsize(path)} bytes)")
+    expect(pe.OPTIONAL_HEADER.DllCharacteristics & 0x140 == 0x140 and pe.OPTIONAL_HEADER.DATA_DIRECTORY[5].Size,
+           "ASLR with relocations, and DEP")
+    expect(pe.FILE_HEADER.TimeDateStamp == 0, "no time stamp")
+    dlls = sorted(entry.dll.decode().upper() for entry in pe.DIRECTORY_ENTRY_IMPORT)
+    expect(dlls == ["KERNEL32.DLL", "MSVCRT.DLL", "SHELL32.DLL", "USER32.DLL"], f"system DLLs only (found {dlls})")
+    resources = {(kind.id, str(name.name or name.id)): pe.get_data(leaf.data.struct.OffsetToData, leaf.data.struct.Size)
+                 for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries for name in kind.directory.entries
+                 for leaf in name.directory.entries}
+    group = resources.get((14, "MAINICON"), bytes(6))
+    icons = [struct.unpack_from("<12xH", group, 6 + 14 * i)[0] for i in range(struct.unpack_from("<H", group, 4)[0])]
+    shapes = sorted(struct.unpack_from("<4xiiHH", resources.get((3, str(icon)), bytes(16))) for icon in icons)
+    expect(shapes == [(32, 64, 1, 8), (32, 64, 1, 32)], f'"MAINICON": 32x32 in 8 and 32 bits (found {shapes})')
+    strings = {key.decode(): value.decode() for info in pe.FileInfo[0] for table in getattr(info, "StringTable", [])
+               for key, value in table.entries.items()}
+    for key, value in {"FileVersion": version + ".0", "ProductVersion": version, "OriginalFilename": "launch.exe",
+                       "ProductName": "launch"}.items():
+        expect(strings.get(key) == value, f"version {key} {value!r} (found {strings.get(key)!r})")
+    expect(strings.get("LegalCopyright", "").startswith("Copyright"), "a copyright")
+    expect(b'<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' in resources.get((24, "1"), b""),
+           "a manifest that runs as invoker")
+
+
+def build(source, folder, *configure):
+    if configure:
+        subprocess.run(["cmake", "-S", source, "-B", folder, *configure], check=True, stdout=subprocess.DEVNULL)
+    subprocess.run(["cmake", "--build", folder, "--target", "dist"], check=True, stdout=subprocess.DEVNULL)
+    return [open(os.path.join(folder, "dist", name), "rb").read() for name in sorted(os.listdir(os.path.join(folder, "dist")))]
+
+
+def main():
+    source, folder, version, *options = sys.argv[1:]
+    check_image(os.path.join(folder, "launch.exe"), version)
+    release = build(source, folder)
+    name = f"launch-{version}-win32.zip"
+    with zipfile.ZipFile(os.path.join(folder, "dist", name)) as archive:
+        content = {entry: archive.read(entry) for entry in archive.namelist()}
+    expect(list(content) == ["launch.exe", "launch.ini", "README.md"], f"the zip's files (found {list(content)})")
+    expect(content.get("launch.exe") == open(os.path.join(folder, "launch.exe"), "rb").read(), "the built program")
+    expect(content.get("README.md") == open(os.path.join(source, "README.md"), "rb").read(), "the README")
+    ini = content.get("launch.ini", b"")
+    expect(b"\r\n[WEB]\r\n" in ini and b"\r\nAddress=" in ini and ini.count(b"\n") == ini.count(b"\r\n"),
+           "launch.ini sets an address, with CR LF line ends")
+    digest = hashlib.sha256(open(os.path.join(folder, "dist", name), "rb").read()).hexdigest()
+    expect(open(os.path.join(folder, "dist", name + ".sha256")).read() == f"{digest}  {name}\n", "the checksum file")
+
+    elsewhere = os.path.join(folder, "reproduce", "a", "copy", "somewhere", "else")
+    shutil.rmtree(os.path.join(folder, "reproduce"), ignore_errors=True)
+    shutil.copytree(source, elsewhere, ignore=shutil.ignore_patterns("build", ".git"))
+    expect(build(elsewhere, os.path.join(elsewhere, "build"), *options) == release, "the same bytes from a second build")
+    shutil.rmtree(os.path.join(folder, "reproduce"))
+
+    for failure in failures:
+        print(f"FAILED: {failure}")
+    print("release checks passed" if not failures else f"{len(failures)} release checks failed")
+    sys.exit(1 if failures else 0)
+
+
+if __name__ == "__main__":
+    main()

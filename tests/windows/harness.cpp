@@ -1,0 +1,305 @@
+#include "harness.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+namespace e2e {
+namespace {
+
+namespace fs = std::filesystem;
+const DWORD kLimitMs = 60000;  // for a run, a hand-off, a browser
+
+std::wstring wide(const std::string& text) {
+  std::wstring result(text.size(), L'\0');
+  result.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), result.data(), int(text.size())));
+  return result;
+}
+
+std::string utf8(const std::wstring& text) {
+  std::string result(text.size() * 3, '\0');
+  result.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(), int(result.size()),
+                                    nullptr, nullptr));
+  return result;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+  return text;
+}
+
+std::string read_file(const std::string& path) {
+  std::ifstream file(fs::path(wide(path)), std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), {}};
+}
+
+std::string tests_folder() {
+  wchar_t path[MAX_PATH];
+  return utf8(fs::path(std::wstring(path, GetModuleFileNameW(nullptr, path, MAX_PATH))).remove_filename().wstring());
+}
+
+// Wine's name of a file on the Unix side; empty outside Wine.
+std::string unix_name(const std::string& path) {
+  auto translate = reinterpret_cast<char*(CDECL*)(const WCHAR*)>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  char* name = translate != nullptr ? translate(wide(path).c_str()) : nullptr;
+  std::string result = name != nullptr ? name : "";
+  HeapFree(GetProcessHeap(), 0, name);
+  return result;
+}
+
+// Runs a command of the Unix shell (Wine only) and waits for its end, which
+// it marks with a file in the folder work: Wine reports no end of a Unix process.
+void run_unix(const std::string& command, const std::string& work) {
+  if (unix_name("C:\\").empty()) GTEST_SKIP() << "needs Wine: " << command;
+  std::wstring line = wide("/bin/sh -c \"" + command + "; touch '" + unix_name(work) + "/done'\""), done = wide(work + "done");
+  STARTUPINFOW startup = {sizeof startup};
+  PROCESS_INFORMATION process;
+  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  for (DWORD start = GetTickCount(); !DeleteFileW(done.c_str()); Sleep(50))
+    ASSERT_LT(GetTickCount() - start, kLimitMs) << command;
+}
+
+// Headless Chromium's document once the page has run: as it is, with the
+// browser's own popup blocker, or with window.open and window.close recorded.
+std::string in_browser(const std::string& page_file, const std::string& work, bool recorded) {
+  const char kRecorder[] =
+      "<script>var calls = []; function record(call) { calls.push(call); document.documentElement.setAttribute("
+      "'data-calls', encodeURIComponent(calls.join('\\n'))); }\n"
+      "window.open = function (a, n, f) { record('window.open(' + [a, n, f].join('|') + ')'); return window; };\n"
+      "window.close = function () { record('window.close()'); };</script>\n";
+  std::string file = recorded ? work + "recorded.html" : page_file;
+  if (recorded) std::ofstream(fs::path(wide(file)), std::ios::binary) << kRecorder << read_file(page_file);
+  run_unix("chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-sync"
+           " --disable-background-networking --disable-component-update --virtual-time-budget=5000 --user-data-dir='" +
+               unix_name(work) + "/profile' --dump-dom 'file://" + unix_name(file) + "' 2>/dev/null >'" +
+               unix_name(work) + "/dom'",
+           work);
+  std::string dom = read_file(work + "dom"), calls;
+  size_t at = dom.find("data-calls=\"");
+  for (at += 12; recorded && at > 12 && dom[at] != '"'; ++at) {
+    calls += dom[at] == '%' ? char(std::stoi(dom.substr(at + 1, 2), nullptr, 16)) : dom[at];
+    if (dom[at] == '%') at += 2;
+  }
+  return recorded ? calls : dom;
+}
+
+void register_recorder(const wchar_t* handled) {
+  std::wstring open = std::wstring(handled) + L"\\shell\\open";
+  std::wstring command = L"\"" + wide(tests_folder()) + L"recorder.exe\" \"%1\"";
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, (open + L"\\ddeexec").c_str());  // no browser by DDE
+  EXPECT_EQ(RegSetKeyValueW(HKEY_CLASSES_ROOT, (open + L"\\command").c_str(), nullptr, REG_SZ, command.c_str(),
+                            DWORD(command.size() + 1) * 2), ERROR_SUCCESS);
+}
+
+class Handlers : public ::testing::Environment {
+  void SetUp() override {
+    for (const wchar_t* handled : {L"http", L"https", L"mailto", L"htmlfile", L"txtfile"}) register_recorder(handled);
+  }
+};
+const auto* const handlers = ::testing::AddGlobalTestEnvironment(new Handlers);
+
+// Path to content; a folder's path ends in a backslash.
+using Files = std::map<std::string, std::string>;
+
+void take(Files& files, const std::string& folder, bool deep) {
+  for (const auto& entry : fs::directory_iterator(fs::path(wide(folder)))) {
+    std::string path = utf8(entry.path().wstring());
+    if (!entry.is_directory()) {
+      files[path] = read_file(path);
+    } else {
+      files[path + "\\"] = "";
+      if (deep) take(files, path + "\\", deep);
+    }
+  }
+}
+
+// What a run may write: the sandbox, the root of drive C: (where a page would
+// go without a temporary folder), WININIT.INI and the deletions pending for
+// the next start of Windows (pairs of "\??\<name>" and an empty new name).
+Files written(const std::string& sandbox, const std::string& wininit) {
+  Files files;
+  take(files, sandbox, true);
+  take(files, "C:\\", false);
+  if (fs::exists(fs::path(wide(wininit)))) files[wininit] = read_file(wininit);
+  std::wstring pending(65536, L'\0');
+  DWORD size = DWORD(pending.size() * 2);
+  RegGetValueW(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+               L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending.data(), &size);
+  for (const wchar_t* name = pending.c_str(); *name; name += wcslen(name) + 1) {
+    const wchar_t* new_name = name + wcslen(name) + 1;
+    if (*new_name == 0) files["delete at restart: " + utf8(name + 4)] = "";
+    name = new_name;
+  }
+  return files;
+}
+
+std::string text_of(HWND window) {
+  wchar_t text[32768];
+  return utf8(std::wstring(text, size_t(std::max(GetWindowTextW(window, text, 32768), 0))));
+}
+
+std::vector<HWND> windows_of(DWORD process, const wchar_t* class_name) {
+  std::vector<HWND> found;
+  for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, class_name, nullptr)) != nullptr;) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == process) found.push_back(window);
+  }
+  return found;
+}
+
+// The hidden tool window that owns the hand-off: a popup without title, 0 by 0.
+bool hidden_owner_window(HWND window) {
+  RECT rect = {1, 1, 2, 2};
+  GetWindowRect(window, &rect);
+  return text_of(window).empty() && !IsWindowVisible(window) && rect.right == rect.left && rect.bottom == rect.top &&
+         (GetWindowLongW(window, GWL_STYLE) & (WS_POPUP | WS_CHILD)) == WS_POPUP &&
+         (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+}
+
+std::string describe_box(HWND box, DWORD process) {
+  // The text is set a few ms after the box appears: wait until it stays the
+  // same (it stays empty when a code made a zero byte first).
+  std::string text = text_of(GetDlgItem(box, 0xFFFF)), buttons;
+  for (int steady = 0; steady < (text.empty() ? 10 : 3); Sleep(30)) {
+    std::string now = text_of(GetDlgItem(box, 0xFFFF));
+    steady = now == text ? steady + 1 : 0;
+    text = now;
+  }
+  std::vector<HWND> owners = windows_of(process, L"TPUtilWindow");
+  std::string kind = owners.empty() ? "box" : owners.size() == 1 && hidden_owner_window(owners[0]) ? "refused" : "box, odd owner";
+  for (HWND button = nullptr; (button = FindWindowExW(box, button, L"Button", nullptr)) != nullptr;)
+    if (IsWindowVisible(button)) buttons += "[" + text_of(button) + "]";
+  if (buttons != "[OK]") kind += " with " + buttons;
+  if (!text_of(box).empty()) kind += " titled " + text_of(box);
+  if (GetWindow(box, GW_OWNER) != nullptr) kind += " owned";
+  return kind + ": " + text;
+}
+
+// Starts the program and follows it to its end, reading and closing each box.
+std::string watch(const std::string& program, const std::string& line, const std::string& directory) {
+  std::wstring command = wide(line);
+  STARTUPINFOW startup = {sizeof startup};
+  PROCESS_INFORMATION process;
+  if (!CreateProcessW(wide(program).c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      wide(directory).c_str(), &startup, &process))
+    return "\ncannot start " + program + ": error " + std::to_string(GetLastError());
+  std::string seen;
+  for (DWORD start = GetTickCount();
+       WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < kLimitMs;) {
+    for (HWND box : windows_of(process.dwProcessId, L"#32770")) {
+      if (!IsWindowVisible(box)) continue;
+      seen += "\n" + describe_box(box, process.dwProcessId);
+      SendMessageW(box, WM_COMMAND, IDOK, 0);  // as a click on OK
+      while (IsWindow(box) && WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
+      }
+    }
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, code);
+  if (code != 0) seen += code == STILL_ACTIVE ? "\nstill running" : "\nexit code " + std::to_string(code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return seen;
+}
+
+}  // namespace
+
+void run_row(const Row& row) {
+  wchar_t windows[MAX_PATH], launcher[MAX_PATH];
+  const std::string root = "C:\\e2e\\" + std::string(row.name), here = root + "\\" + row.folder,
+                    program = here + row.program, traces = root + ".handoffs\\", recorder = tests_folder() + "recorder.exe",
+                    wininit = utf8(std::wstring(windows, GetWindowsDirectoryW(windows, MAX_PATH))) + "\\WININIT.INI";
+  auto expand = [&](std::string text) {
+    text = replaced(replaced(replaced(text, "{here}", here), "{program}", program), "{recorder}", recorder);
+    for (size_t at; (at = text.find("{short:")) != std::string::npos;) {
+      wchar_t name[MAX_PATH];
+      size_t end = text.find('}', at);
+      DWORD length = GetShortPathNameW(wide(here + text.substr(at + 7, end - at - 7)).c_str(), name, MAX_PATH);
+      text.replace(at, end + 1 - at, utf8(std::wstring(name, length < MAX_PATH ? length : 0)));
+    }
+    return text;
+  };
+
+  for (const std::string& folder : {root, traces.substr(0, traces.size() - 1)})  // moved aside: it may hold links
+    MoveFileW(wide(folder).c_str(), wide(folder + "." + std::to_string(GetTickCount())).c_str());
+  for (const std::string& folder : {here + "temp", traces}) fs::create_directories(fs::path(wide(folder)));
+  DWORD length = GetEnvironmentVariableW(L"LAUNCH_EXE", launcher, MAX_PATH);  // else the one beside the tests
+  std::wstring source = length > 0 && length < MAX_PATH ? launcher : wide(tests_folder() + "launch.exe");
+  ASSERT_TRUE(CopyFileW(source.c_str(), wide(program).c_str(), FALSE)) << utf8(source);
+  for (const Item& item : row.files) {
+    fs::path path(wide(here + item.path));
+    if (item.path.back() == '\\')
+      fs::create_directories(path);
+    else if (item.content.rfind("-> ", 0) == 0)
+      run_unix("ln -s '" + unix_name(here + item.content.substr(3)) + "' '" + unix_name(here + item.path) + "'", traces);
+    else
+      std::ofstream(path, std::ios::binary) << expand(item.content);
+    if (item.age_hours > 0)
+      fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(long(item.age_hours * 3600)));
+  }
+  const std::wstring version = L"Software\\Wine\\AppDefaults\\" + wide(row.program);
+  if (row.win98) RegSetKeyValueW(HKEY_CURRENT_USER, version.c_str(), L"Version", REG_SZ, L"win98", 12);
+  if (row.win98) DeleteFileW(wide(wininit).c_str());
+  if (row.no_mailto) RegDeleteTreeW(HKEY_CLASSES_ROOT, L"mailto");
+
+  Files before = written(root, wininit);
+  std::string temp = here + row.temp.substr(0, row.temp.size() - 1);
+  for (const auto& [name, value] : {std::pair{L"TMP", temp}, {L"TEMP", temp}, {L"RECORDER_TRACE_FOLDER", traces}})
+    SetEnvironmentVariableW(name, wide(value).c_str());  // the launcher inherits them
+  std::string seen = watch(program, expand(row.line), root + "\\");
+  // The handler starts after the launcher has gone: wait for its records.
+  Files records;
+  for (DWORD start = GetTickCount(); seen.empty() && row.seen.rfind("open: ", 0) == 0 && records.empty() &&
+                                     GetTickCount() - start < kLimitMs;
+       Sleep(50))
+    take(records, traces, false);
+  for (auto at = records.rbegin(); at != records.rend(); ++at) seen = "\nopen: " + at->second + seen;
+  Files after = written(root, wininit);
+  if (row.win98) RegDeleteTreeW(HKEY_CURRENT_USER, version.c_str());
+  if (row.no_mailto) register_recorder(L"mailto");
+
+  EXPECT_EQ(seen.substr(seen.empty() ? 0 : 1), expand(row.seen));
+  std::vector<std::string> changes, expected;
+  for (const auto& [path, content] : after)
+    if (before.count(path) == 0 || before[path] != content)
+      changes.push_back((before.count(path) ? "~ " : "+ ") + path + (content.empty() ? "" : ": " + content));
+  for (const auto& [path, content] : before)
+    if (after.count(path) == 0) changes.push_back("- " + path);
+  for (const std::string& change : row.changes) expected.push_back(expand(change));
+  std::sort(changes.begin(), changes.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(changes, expected);
+  if (!row.browser.empty() && !records.empty()) {
+    bool blocked = row.browser.rfind("shows: ", 0) == 0;
+    std::string document = in_browser(records.rbegin()->second, traces, !blocked);
+    if (blocked)
+      EXPECT_NE(document.find(row.browser.substr(7)), std::string::npos) << document;
+    else
+      EXPECT_EQ(document, row.browser);
+  }
+}
+
+std::string page(const std::string& address, const std::string& name, const std::string& features) {
+  const std::string quoted_address = "\"" + address + "\"";
+  return "<html>\r\n<body onload=\"KoOpenPage()\">\r\n<script language=\"JavaScript\">\r\nfunction KoOpenPage()\r\n{\r\n"
+         "if (!window.open(" + quoted_address + ",\"" + name + "\",\"" + features + "\")) { location.replace(" +
+         quoted_address + "); return; }\r\nwindow.close();\r\n}\r\n</script>\r\n</body>\r\n</html>\r\n\r\n";
+}
+
+std::string added(const std::string& path, const std::string& content) {
+  return "+ {here}" + path + (content.empty() ? "" : ": " + content);
+}
+
+std::string deleted_at_restart(const std::string& path) { return "+ delete at restart: {here}" + path; }
+
+}  // namespace e2e

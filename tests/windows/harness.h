@@ -1,0 +1,52 @@
+// End-to-end rows: the launcher, copied into a sandbox of its own with files
+// beside it, is started with an exact command line and followed to its end as
+// a person would, reading and closing each message box; the shell hands its
+// target to the recorder, registered as the handler. Texts are UTF-8.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Made before the run, relative to the program's folder: a path ending in
+// "\" is a folder; content "-> path" makes a link to that path (Wine only).
+struct Item {
+  std::string path, content;
+  double age_hours = 0;  // of the last write
+};
+
+// In lines, contents and expectations "{here}" stands for the program's
+// folder, "{program}" for its file, "{recorder}" for the recorder; in
+// expectations "{short:path}" for a file's short name.
+struct Row {
+  const char* name;
+  std::string line;  // the whole command line
+  std::vector<Item> files;
+  // Each event on a line: "open: <the recorder's arguments>", "box: <text>"
+  // (no caption or owner, only OK), "refused: <text>" (the same, while the
+  // hidden owner window of the hand-off exists), an exit code but 0.
+  std::string seen;
+  // Files and folders written in the sandbox, drive C:'s root and
+  // WININIT.INI ("+ path: content", "~ ...", "- path"), and deletions
+  // scheduled for the next start of Windows ("+ delete at restart: path").
+  std::vector<std::string> changes;
+  // The page handed over, in Chromium: its window.open and window.close
+  // calls, or "shows: <html>" under the browser's popup blocker (Wine only).
+  std::string browser;
+  std::string program = "launch.exe";
+  std::string folder;           // the program's, within the sandbox
+  std::string temp = "temp\\";  // TMP and TEMP, within the program's folder
+  bool win98 = false;           // Wine reports Windows 98 (Wine only)
+  bool no_mailto = false;       // nothing handles mailto: addresses
+};
+
+void run_row(const Row& row);
+
+// The launch page file, with the values as its script holds them.
+std::string page(const std::string& address, const std::string& name, const std::string& features);
+// Expected changes in the program's folder.
+std::string added(const std::string& path, const std::string& content);
+std::string deleted_at_restart(const std::string& path);
+
+}  // namespace e2e

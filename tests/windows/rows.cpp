@@ -1,0 +1,154 @@
+// What a user meets, one row each: a command line and the files beside the
+// launcher; then what is shown or handed to the shell, and what is written.
+#include <gtest/gtest.h>
+
+#include "harness.h"
+
+namespace e2e {
+
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
+
+namespace {
+
+const size_t kLongest = 32766;  // characters in the longest command line
+
+// The longest command line: head, then filler.
+std::string longest(const std::string& head, char filler) { return head + std::string(kLongest - head.size(), filler); }
+std::string web(const std::string& lines) { return "[WEB]\r\n" + lines; }
+std::string page1(const std::string& content) { return added("temp\\VexaTmp1.HTML", content); }
+
+std::string repeated(const std::string& part, size_t times) {
+  std::string text;
+  while (times-- > 0) text += part;
+  return text;
+}
+
+// Every character from U+0001 to U+00FF but the double quote and U+0080 to
+// U+009F (which code page 1252 lacks), in UTF-8.
+const std::string kAll = [] {
+  std::string text;
+  for (int c = 1; c < 256; ++c)
+    if (c < 0x80) text += c == '"' ? "" : std::string(1, char(c));
+    else if (c >= 0xA0) text += std::string{char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
+  return text;
+}();
+const std::string kArguments = "launch zzz:refused" + repeated(" a", 16300) + " /error=last";
+const std::string kGroups = "launch zzz:refused" + repeated(" WINDOW.OPEN a b c", 1810) + " /error=no`1page";
+const std::string kLongAddress = longest("launch WINDOW.OPEN \"http://a.test/", 'q').substr(0, kLongest - 1) + "\"";
+const std::string kFallback = web("Address=http://example.test/fallback\r\n");
+
+const Row kRows[] = {
+    // The command line: quotes, escapes, the program token, the current directory.
+    {.name = "QuotesAndEscapes", .line = "launch http://example.test/a?b=1&c=%20\"d e\"`1f`0g`01 ignored",
+     .seen = "open: http://example.test/a?b=1&c=%20d e f`g`1"},
+    {.name = "QuotedProgramPathAndRelativeTarget", .line = "\"{program}\" .\\readme.txt",
+     .files = {{"readme.txt", "beside the program"}, {"..\\readme.txt", "in the caller's folder"}},
+     .seen = "open: {here}readme.txt", .folder = "with blanks\\"},
+    {.name = "NoArgumentsOnlySeparatorsAndQuotes", .line = longest("launch\x01\x1f\"\"\t\"\" \r\n", '"'),
+     .seen = "box: Error no URL defined"},
+    // Failure texts: "/error=", its escapes, then character codes.
+    {.name = "ErrorTextDefaultAndSearch", .line = "launch zzz:refused /ERROR=upper x/error=inside /error= /error=later",
+     .seen = "refused: Error opening\r\n\rzzz:refused"},
+    {.name = "ErrorTextEscapesThenCodes", .line = "launch zzz:refused x \"/error=a`1<#41>`0<#3C>#42><#4G><#<#41>x<#41\"",
+     .seen = "refused: a A`<#42><#4G><#Ax<#41\r\n\rzzz:refused"},
+    {.name = "TargetIsNeverTheErrorText", .line = "launch /error=zzz", .seen = "refused: Error opening\r\n\r/error=zzz"},
+    {.name = "ZeroCodeEndsTheShownText", .line = "launch zzz:refused /error=shown<#00>hidden", .seen = "refused: shown"},
+    // The settings file beside the program, when there are no arguments.
+    {.name = "SettingsAddressAsWritten", .line = "launch",
+     .files = {{"launch.ini", web("Address=http://example.test/a`1b<#41>\r\n")}, {"MOXLAB.INI", kFallback}},
+     .seen = "open: http://example.test/a`1b<#41>"},
+    {.name = "SettingsPreferredFileWithoutAddress", .line = "launch",
+     .files = {{"launch.ini", web("Error=none\r\n")}, {"MOXLAB.INI", kFallback}}, .seen = "box: Error no URL defined"},
+    {.name = "SettingsFolderFallsBack", .line = "launch", .files = {{"launch.ini\\"}, {"MOXLAB.INI", kFallback}},
+     .seen = "open: http://example.test/fallback"},
+    {.name = "SettingsBefore1980FallsBack", .line = "launch",
+     .files = {{"launch.ini", web("Address=http://example.test/old\r\n"), 500000}, {"MOXLAB.INI", kFallback}},
+     .seen = "open: http://example.test/fallback"},
+    {.name = "SettingsAnyCaseCutAndDecoded", .line = "launch",
+     .files = {{"launch.ini", "[web]\r\naddress=zzz:refused\r\nERROR=Line<#0D><#0A>two" + std::string(1100, 'x')}},
+     .seen = "refused: Line\r\ntwo" + std::string(1023 - 17, 'x') + "\r\n\rzzz:refused"},
+    {.name = "SettingsOfARenamedCopy", .line = "go",
+     .files = {{"go.ini", web("Address=http://example.test/go\r\n")}, {"launch.ini", kFallback}},
+     .seen = "open: http://example.test/go", .program = "go.exe"},
+    {.name = "SettingsIgnoredWithArguments", .line = "launch zzz:refused",
+     .files = {{"launch.ini", web("Address=http://example.test/\r\nError=from the file\r\n")}},
+     .seen = "refused: Error opening\r\n\rzzz:refused"},
+    // The program's name chooses its mode.
+    {.name = "MailWithSubjectIgnoresArguments", .line = "\"{program}\" http://example.test/ WINDOW.OPEN a b c",
+     .files = {{"Mail.ini", "[EMAIL]\r\nAddress=team@example.test\r\nSubject=Hello there\r\n"}},
+     .seen = "open: mailto:team@example.test?subject=Hello there", .program = "Mail.exe"},
+    {.name = "MailRefusedShowsTheAddress", .line = "mail",
+     .files = {{"mail.ini", "[EMAIL]\r\nAddress=team@example.test\r\nError=No<#20>mail\r\n[WEB]\r\nError=web\r\n"}},
+     .seen = "refused: No mail\r\n\rteam@example.test", .program = "mail.exe", .no_mailto = true},
+    {.name = "MailWithoutAddress", .line = "email-us",
+     .files = {{"email-us.ini", "[EMAIL]\r\nSubject=Hi\r\n[WEB]\r\nAddress=http://example.test/\r\n"}},
+     .seen = "box: Error no URL defined", .program = "email-us.exe"},
+    {.name = "StartWithParameters", .line = "start ignored",
+     .files = {{"start.ini", "[START]\r\nApplication={recorder}\r\nParameters=--first \"two words\"\r\nParams=no\r\n"}},
+     .seen = "open: --first \"two words\"", .program = "start.exe"},
+    {.name = "StartWithParams", .line = "autostart",
+     .files = {{"autostart.ini", "[START]\r\nApplication={recorder}\r\nParams=--from-params\r\n"}},
+     .seen = "open: --from-params", .program = "autostart.exe"},
+    {.name = "StartRefused", .line = "start",
+     .files = {{"Start.Menu.ini", "[START]\r\nApplication=C:\\no\\setup.exe\r\nError=Cannot<#20>start\r\n[WEB]\r\nError=web\r\n"}},
+     .seen = "refused: Cannot start\r\n\rC:\\no\\setup.exe", .program = "Start.Menu.exe"},
+    {.name = "StartWithoutApplication", .line = "start", .files = {{"start.ini", "[START]\r\nAddress={recorder}\r\n"}},
+     .seen = "box: Error no URL defined", .program = "start.exe"},
+    {.name = "WebInTheNameWins", .line = "webstart",
+     .files = {{"webstart.ini", web("Address=http://example.test/web\r\n[START]\r\nApplication={recorder}\r\n")}},
+     .seen = "open: http://example.test/web", .program = "webstart.exe"},
+    // Launch pages: a new browser window through a page in the temporary folder.
+    {.name = "PageForAGroup", .line = "launch WINDOW.OPEN http://example.test/a?b=1&c=2 popup width=400,height=300",
+     .seen = "open: {here}temp\\VexaTmp1.HTML",
+     .changes = {page1(page("http://example.test/a?b=1&c=2", "popup", "width=400,height=300")),
+                 deleted_at_restart("temp\\VexaTmp1.HTML")}},
+    {.name = "PageForALaterGroupWithoutValues", .line = "launch http://example.test/ignored Window.Open http://a.test/",
+     .seen = "open: {here}temp\\VexaTmp1.HTML",
+     .changes = {page1(page("http://a.test/", "", "")), deleted_at_restart("temp\\VexaTmp1.HTML")}},
+    {.name = "PageValuesDecodedAndEscaped",
+     .line = "launch window.open \"http://a.test/</script><!--`1x\" \"C:\\dir\\\" \"a\tb\r\nc\x7f`0'\"",
+     .seen = "open: {here}temp\\VexaTmp1.HTML",
+     .changes = {page1(page("http://a.test/\\x3C/script>\\x3C!-- x", "C:\\x5Cdir\\x5C", "a\\x09b\\x0D\\x0Ac\\x7F`'")),
+                 deleted_at_restart("temp\\VexaTmp1.HTML")},
+     .browser = "window.open(http://a.test/</script><!-- x|C:\\dir\\|a\tb\r\nc\x7f`')\nwindow.close()"},
+    {.name = "PagesForTwoGroups", .line = "launch WINDOW.OPEN http://a.test/1 one f1 x WINDOW.OPEN http://a.test/2 two f2",
+     .seen = "open: {here}temp\\VexaTmp2.HTML",
+     .changes = {page1(page("http://a.test/1", "one", "f1")), added("temp\\VexaTmp2.HTML", page("http://a.test/2", "two", "f2")),
+                 deleted_at_restart("temp\\VexaTmp1.HTML"), deleted_at_restart("temp\\VexaTmp2.HTML")}},
+    {.name = "PageTakesTheFirstFreeNameNeverThroughALink", .line = "launch WINDOW.OPEN http://a.test/ n f",
+     .files = {{"victim.txt", "victim"}, {"temp\\VexaTmp1.HTML", "-> victim.txt"}, {"temp\\VexaTmp2.HTML", "-> absent.txt"},
+               {"temp\\VexaTmp3.HTML\\"}, {"temp\\VexaTmp5.HTML", "fifth"}},
+     .seen = "open: {here}temp\\VexaTmp4.HTML",
+     .changes = {added("temp\\VexaTmp4.HTML", page("http://a.test/", "n", "f")), deleted_at_restart("temp\\VexaTmp4.HTML")}},
+    {.name = "PageWithoutTemporaryFolder", .line = "launch WINDOW.OPEN http://a.test/ n f /error=No`1page",
+     .seen = "refused: No page\r\n\r", .temp = "missing\\"},
+    {.name = "PagesOnWindows98", .line = "win98 WINDOW.OPEN http://a.test/1 one f1 WINDOW.OPEN http://a.test/2 two f2",
+     .seen = "open: {here}temp\\VexaTmp2.HTML",
+     .changes = {page1(page("http://a.test/1", "one", "f1")), added("temp\\VexaTmp2.HTML", page("http://a.test/2", "two", "f2")),
+                 "+ C:\\windows\\WININIT.INI: [Rename]\r\nNUL={short:temp\\VexaTmp2.HTML}\r\n"},
+     .program = "win98.exe", .win98 = true},
+    {.name = "PageWithPopupsBlockedGoesToTheAddress", .line = "launch WINDOW.OPEN target.html n width=200",
+     .files = {{"temp\\target.html", "<p>reached the address</p>"}}, .seen = "open: {here}temp\\VexaTmp1.HTML",
+     .changes = {page1(page("target.html", "n", "width=200")), deleted_at_restart("temp\\VexaTmp1.HTML")},
+     .browser = "shows: <p>reached the address</p>"},
+    // Bad input: still the one box or hand-off, and nothing written but launch pages.
+    {.name = "EveryCharacterUnclosedQuote", .line = "launch \"zzz:" + kAll + "\" \"/error=" + kAll,
+     .seen = "refused: " + kAll + "\r\n\rzzz:" + kAll},
+    {.name = "SixteenThousandArguments", .line = longest(kArguments, 'x'),
+     .seen = "refused: last" + std::string(kLongest - kArguments.size(), 'x') + "\r\n\rzzz:refused"},
+    {.name = "ThousandsOfGroupsWithoutTemporaryFolder", .line = kGroups, .seen = "refused: no page\r\n\r",
+     .temp = "missing\\"},
+    {.name = "LongestQuotedTokenInAPage", .line = kLongAddress, .seen = "open: {here}temp\\VexaTmp1.HTML",
+     .changes = {page1(page(kLongAddress.substr(20, kLongAddress.size() - 21), "", "")),
+                 deleted_at_restart("temp\\VexaTmp1.HTML")}},
+};
+
+class Launcher : public ::testing::TestWithParam<Row> {};
+
+TEST_P(Launcher, Row) { run_row(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(e2e, Launcher, ::testing::ValuesIn(kRows),
+                         [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace e2e
