@@ -1,8 +1,7 @@
 // The launcher's own command-line rules. Blanks and control characters
 // separate arguments; double quotes group and are always removed; a backslash
 // is an ordinary character. On top of the split, "`1" stands for a blank and
-// "`0" for a backquote. Everything here works on any zero-terminated text;
-// argument_count() and argument() apply it to the process's command line.
+// "`0" for a backquote. Everything here works on any zero-terminated text.
 #pragma once
 
 #include <stddef.h>
@@ -35,11 +34,6 @@ class ArgumentCursor {
 size_t count_arguments(const char* line);
 // Argument n (1-based) after the program token; empty when there is none.
 Text argument_at(const char* line, long n);
-
-// Of the process: the number of arguments, and argument n, where argument 0
-// is the full path of the program file as the system reports it.
-size_t argument_count();
-Text argument(long n);
 
 // text with every occurrence of pattern (not empty), found left to right
 // without overlap, replaced by c.

@@ -15,17 +15,21 @@ int hex_digit_value(char c) {
   return 0;
 }
 
-Text decode_char_codes(const Text& text) {
-  Text result;
+Text decode_char_codes(const Text& text, Text (*from_code_bytes)(const Text&)) {
+  Text result, code_bytes;  // the bytes of the codes met since the last other text
   result.reserve(text.length());
   size_t start = 0;  // the rest of the text begins here
   size_t code = text.find("<#");
   // A code needs five characters from its "<#" on.
   while (code != Text::npos && code + 5 <= text.length()) {
-    result.append(text.c_str() + start, code - start);
-    if (text[code + 4] == '>' && is_hex_digit(text[code + 3]) && is_hex_digit(text[code + 2])) {
-      result += static_cast<char>(16 * hex_digit_value(text[code + 2]) +
-                                  hex_digit_value(text[code + 3]));
+    bool valid = text[code + 4] == '>' && is_hex_digit(text[code + 3]) && is_hex_digit(text[code + 2]);
+    if (code > start || !valid) {
+      result += from_code_bytes(code_bytes);
+      code_bytes = Text();
+      result.append(text.c_str() + start, code - start);
+    }
+    if (valid) {
+      code_bytes += static_cast<char>(16 * hex_digit_value(text[code + 2]) + hex_digit_value(text[code + 3]));
       start = code + 5;
     } else {
       result.append("<#", 2);
@@ -33,6 +37,7 @@ Text decode_char_codes(const Text& text) {
     }
     code = text.find("<#", start);
   }
+  result += from_code_bytes(code_bytes);
   result.append(text.c_str() + start, text.length() - start);
   return result;
 }

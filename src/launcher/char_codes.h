@@ -8,4 +8,6 @@
 int hex_digit_value(char c);
 // The text with every complete, well-formed code replaced by its byte. A
 // produced byte is never examined again; anything else is copied unchanged.
-Text decode_char_codes(const Text& text);
+// The bytes of consecutive codes are one text of the ANSI code page, which
+// from_code_bytes turns into the program's own form of text.
+Text decode_char_codes(const Text& text, Text (*from_code_bytes)(const Text&));

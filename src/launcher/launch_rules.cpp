@@ -2,6 +2,16 @@
 
 #include "settings/file_names.h"
 
+namespace {
+
+const Mode kModes[] = {
+    {"WEB", "WEB", "Address", true, nullptr, "", false},
+    {"MAIL", "EMAIL", "Address", false, "Subject", "mailto:", false},
+    {"START", "START", "Application", false, nullptr, "", true},
+};
+
+}  // namespace
+
 Text error_text_from_arguments(const char* line) {
   ArgumentCursor arguments(line);
   arguments.next();  // the target is never a failure text
@@ -12,12 +22,11 @@ Text error_text_from_arguments(const char* line) {
   return Text();
 }
 
-Text mode_for_program(const Text& program_path) {
+const Mode& mode_for_program(const Text& program_path) {
   Text name = program_path.from(last_delimiter("\\:", program_path));
   size_t dot = last_delimiter(".", name);
-  Text section = upper_case(dot > 0 ? name.left(dot - 1) : name);
-  if (section.find("WEB") != Text::npos) return "WEB";
-  if (section.find("MAIL") != Text::npos) return "EMAIL";
-  if (section.find("START") != Text::npos) return "START";
-  return "WEB";
+  Text base_name = upper_case(dot > 0 ? name.left(dot - 1) : name);
+  for (const Mode& mode : kModes)
+    if (base_name.find(mode.name_holds) != Text::npos) return mode;
+  return kModes[0];
 }

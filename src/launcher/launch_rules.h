@@ -1,5 +1,6 @@
-// How the launcher reads its arguments beyond the target: the "WINDOW.OPEN"
-// groups and the "/error=" failure text. Each is one pass over the command line.
+// How the launcher reads its arguments beyond the target, the "WINDOW.OPEN"
+// groups and the "/error=" failure text (each one pass over the command
+// line), and which of its three modes its program file's name chooses.
 #pragma once
 
 #include "common/text.h"
@@ -28,7 +29,20 @@ Text apply_window_open_groups(const char* line, Text target, OpenGroup open_grou
   return target;
 }
 
-// The mode that the program file's own name chooses: "WEB" unless its base
-// name, upper-cased, holds "MAIL" ("EMAIL") or "START" ("START"); a name
-// holding "WEB" stays a web launcher whatever else it holds.
-Text mode_for_program(const Text& program_path);
+// What the launcher does, read from its settings file's section: the web
+// mode opens an address (from its arguments, or from the file when it has
+// none); the e-mail mode opens "mailto:" and the address, with a subject; the
+// program-start mode starts a program with parameters.
+struct Mode {
+  const char* name_holds;    // chosen when the program's base name, upper-cased, holds this
+  const char* section;
+  const char* target_key;
+  bool takes_arguments;
+  const char* subject_key;   // added to the target as "?subject=" when not empty
+  const char* shell_prefix;  // put before the target for the shell only
+  bool with_parameters;      // from "Parameters", else "Params"
+};
+
+// The first mode whose word the base name holds ("WEB", "MAIL", "START"), or
+// the web mode.
+const Mode& mode_for_program(const Text& program_path);

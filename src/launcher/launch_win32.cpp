@@ -1,7 +1,7 @@
 // The program: one pass from the entry point to ExitProcess(0).
 #include <windows.h>
-#include <shellapi.h>
 
+#include "common/system_win32.h"
 #include "launcher/arguments.h"
 #include "launcher/char_codes.h"
 #include "launcher/dll_search.h"
@@ -30,56 +30,45 @@ HWND create_owner_window(HINSTANCE instance) {
                          nullptr, instance, nullptr);
 }
 
-void show_message(const Text& text) { MessageBoxA(nullptr, text.c_str(), "", MB_OK); }
-
-// The shell reports failure with a value from 0 to 32.
-bool refused(HINSTANCE result) {
-  INT_PTR value = reinterpret_cast<INT_PTR>(result);
-  return value >= 0 && value <= 32;
-}
-
 Text open_in_new_window(const Text& address, const Text& name, const Text& features) {
-  return write_launch_page(build_launch_page(address, name, features));
+  return write_launch_page(
+      build_launch_page(utf8_from_text(address), utf8_from_text(name), utf8_from_text(features)));
 }
 
 [[noreturn]] void launch() {
   restrict_dll_search();  // before anything can load a DLL
+  load_unicode_calls();
   init_lead_bytes();
-  Text program = argument(0);
-  SetCurrentDirectoryA(extract_file_path(program).c_str());
+  Text line = command_line();
+  Text program = program_path();
+  set_current_directory(extract_file_path(program));
 
-  Text section = mode_for_program(program);
-  Text key = section == "START" ? "Application" : "Address";
-  bool use_settings = section != "WEB" || argument_count() == 0;
-  Text target = use_settings ? read_setting(section, key) : decode_argument(argument(1));
+  const Mode& mode = mode_for_program(program);
+  bool use_settings = !mode.takes_arguments || count_arguments(line.c_str()) == 0;
+  Text settings = use_settings ? settings_file(program) : Text();
+  Text target = use_settings ? read_setting(settings, mode.section, mode.target_key)
+                             : decode_argument(argument_at(line.c_str(), 1));
   if (target.empty()) {
     show_message("Error no URL defined");
     ExitProcess(0);
   }
-  if (!use_settings) target = apply_window_open_groups(GetCommandLineA(), target, open_in_new_window);
-
-  Text file = target;
-  Text parameters;
-  bool with_parameters = false;
-  if (section == "EMAIL") {
-    Text subject = read_setting("EMAIL", "Subject");
+  if (!use_settings) target = apply_window_open_groups(line.c_str(), target, open_in_new_window);
+  if (mode.subject_key != nullptr) {
+    Text subject = read_setting(settings, mode.section, mode.subject_key);
     if (!subject.empty()) target = target + "?subject=" + subject;
-    file = "mailto:" + target;
-  } else if (section == "START") {
-    parameters = read_setting("START", "Parameters");
-    if (parameters.empty()) parameters = read_setting("START", "Params");
-    with_parameters = true;
+  }
+  Text parameters;
+  if (mode.with_parameters) {
+    parameters = read_setting(settings, mode.section, "Parameters");
+    if (parameters.empty()) parameters = read_setting(settings, mode.section, "Params");
   }
 
   HWND owner = create_owner_window(GetModuleHandleA(nullptr));
-  HINSTANCE result = ShellExecuteA(owner, nullptr, file.c_str(),
-                                   with_parameters ? parameters.c_str() : nullptr, nullptr,
-                                   SW_SHOWNORMAL);
-  if (refused(result)) {
+  if (!hand_to_shell(owner, mode.shell_prefix + target, mode.with_parameters ? &parameters : nullptr)) {
     Text error_text =
-        use_settings ? read_setting(section, "Error") : error_text_from_arguments(GetCommandLineA());
+        use_settings ? read_setting(settings, mode.section, "Error") : error_text_from_arguments(line.c_str());
     if (error_text.empty()) error_text = "Error opening";
-    show_message(decode_char_codes(error_text) + "\r\n\r" + target);
+    show_message(decode_char_codes(error_text, text_from_ansi) + "\r\n\r" + target);
   }
   if (owner != nullptr) DestroyWindow(owner);
   ExitProcess(0);

@@ -1,30 +1,42 @@
 #include "page/launch_page.h"
 
+#include "common/utf8.h"
+
 namespace {
 
 const char kLineEnd[] = "\r\n";
+const char kHex[] = "0123456789ABCDEF";
 
-bool needs_escape(unsigned char c) { return c < 0x20 || c == 0x7F || c == '\\' || c == '"' || c == '<'; }
+bool needs_escape(unsigned long c) { return c < 0x20 || c == 0x7F || c == '\\' || c == '"' || c == '<'; }
 
-Text quoted(const Text& value) { return "\"" + escape_script_string(value) + "\""; }
+void append_unit_escape(Text& text, unsigned long unit) {
+  const char escape[] = {'\\', 'u', kHex[unit >> 12], kHex[(unit >> 8) & 15], kHex[(unit >> 4) & 15], kHex[unit & 15]};
+  text.append(escape, sizeof escape);
+}
 
-}  // namespace
-
-Text escape_script_string(const Text& value) {
-  static const char kHex[] = "0123456789ABCDEF";
+Text escape_script_string(const Text& utf8) {
   Text result;
-  result.reserve(value.length());
-  for (size_t i = 0; i < value.length(); ++i) {
-    unsigned char c = value.byte(i);
-    if (needs_escape(c)) {
+  result.reserve(utf8.length());
+  for (size_t i = 0; i < utf8.length();) {
+    unsigned long c = next_code_point(utf8, i);
+    if (c >= 0x10000) {  // as UTF-16, the script's own form: two units
+      append_unit_escape(result, 0xD800 + ((c - 0x10000) >> 10));
+      append_unit_escape(result, 0xDC00 + (c & 0x3FF));
+    } else if (c >= 0x80) {
+      append_unit_escape(result, c);
+    } else if (needs_escape(c)) {
       const char escape[] = {'\\', 'x', kHex[c >> 4], kHex[c & 15]};
       result.append(escape, sizeof escape);
     } else {
-      result += value[i];
+      result += static_cast<char>(c);
     }
   }
   return result;
 }
+
+Text quoted(const Text& value) { return "\"" + escape_script_string(value) + "\""; }
+
+}  // namespace
 
 Text build_launch_page(const Text& address, const Text& name, const Text& features) {
   // When the browser blocks the popup, the page goes to the address itself.

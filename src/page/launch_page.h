@@ -4,10 +4,12 @@
 
 #include "common/text.h"
 
-// value written so that a script string literal holds exactly its bytes:
-// backslash, double quote, "<", control bytes and 0x7F become \xHH.
-Text escape_script_string(const Text& value);
-// The page text: eleven lines, each ended by CR LF.
+// The page text for three UTF-8 values: eleven lines of ASCII, each ended by
+// CR LF. In the script's strings a backslash, double quote, "<", control
+// character and DEL is written as \xHH, every character from U+0080 up as
+// \uXXXX (two for one beyond U+FFFF), so that the browser reads exactly the
+// values, whatever character set it assumes. A byte that starts no UTF-8
+// character stands for U+FFFD.
 Text build_launch_page(const Text& address, const Text& name, const Text& features);
 // The full name of the page file number n in folder, which gets a trailing
 // backslash when it lacks one.

@@ -2,16 +2,10 @@
 #include <limits.h>
 #include <windows.h>
 
+#include "common/system_win32.h"
 #include "page/launch_page.h"
 
 namespace {
-
-// The page file handle, or INVALID_HANDLE_VALUE when the name is taken.
-HANDLE create_new(const Text& name) {
-  // CREATE_NEW never replaces or writes through an existing file or link.
-  return CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-}
 
 bool name_taken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
 
@@ -24,15 +18,14 @@ bool write_all(HANDLE file, const Text& bytes) {
 }  // namespace
 
 Text write_launch_page(const Text& page_text) {
-  char buffer[1024];
-  DWORD length = GetTempPathA(sizeof buffer, buffer);
-  if (length >= sizeof buffer) return Text();  // the folder does not fit: no page
-  Text folder(buffer, length);
+  Text folder;
+  if (!temp_folder(folder)) return Text();  // the folder does not fit: no page
 
   for (long n = 1; n < LONG_MAX; ++n) {
     Text name = launch_page_file_name(folder, n);
-    if (GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-    HANDLE file = create_new(name);
+    if (file_attributes(name) != INVALID_FILE_ATTRIBUTES) continue;
+    // CREATE_NEW never replaces or writes through an existing file or link.
+    HANDLE file = create_file(name, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
       if (name_taken(GetLastError())) continue;  // taken since the test above
       return Text();

@@ -1,6 +1,7 @@
 // Schedules a file's deletion at the next start of Windows.
 #include <windows.h>
 
+#include "common/system_win32.h"
 #include "page/launch_page.h"
 
 namespace {
@@ -15,7 +16,7 @@ Text reported(const char* buffer, DWORD length, DWORD size) {
 
 void remove_at_next_start(const Text& file_name) {
   if ((GetVersion() & 0x80000000u) == 0) {
-    MoveFileExA(file_name.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    move_file_ex(file_name, MOVEFILE_DELAY_UNTIL_REBOOT);
     return;
   }
   // Windows 9x: the start-up rename file, where "NUL" as the new name deletes.

@@ -2,10 +2,12 @@
 #include <string.h>
 #include <windows.h>
 
+#include "common/system_win32.h"
 #include "settings/file_names.h"
 
 void init_lead_bytes() {
-  bool far_east = GetSystemMetrics(SM_DBCSENABLED) != 0;
+  // UTF-8 needs no table: no byte of a longer character has a delimiter's value.
+  bool far_east = !unicode_system() && GetSystemMetrics(SM_DBCSENABLED) != 0;
   CPINFO info;
   // A failed query leaves the table empty.
   if (!far_east || !GetCPInfo(CP_ACP, &info)) memset(info.LeadByte, 0, sizeof info.LeadByte);
@@ -13,13 +15,9 @@ void init_lead_bytes() {
 }
 
 bool file_exists(const Text& name) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(name.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  FILETIME local;
+  DWORD attributes;
+  FILETIME written, local;
   WORD dos_date, dos_time;
-  return FileTimeToLocalFileTime(&found.ftLastWriteTime, &local) &&
-         FileTimeToDosDateTime(&local, &dos_date, &dos_time);
+  return find_file(name, attributes, written) && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         FileTimeToLocalFileTime(&written, &local) && FileTimeToDosDateTime(&local, &dos_date, &dos_time);
 }

@@ -4,6 +4,8 @@
 
 #include "common/text.h"
 
-// The value of key in section, at most 1023 bytes; empty when the file,
-// section or key is missing. The file is only ever read.
-Text read_setting(const Text& section, const Text& key);
+// Which file that is for the program file at program_path.
+Text settings_file(const Text& program_path);
+// The value of key in section of the file, at most 1023 characters; empty
+// when the file, section or key is missing. The file is only ever read.
+Text read_setting(const Text& file, const char* section, const char* key);

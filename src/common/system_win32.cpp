@@ -1,0 +1,178 @@
+#include "common/system_win32.h"
+
+#include <objbase.h>
+#include <stdlib.h>
+#include <shellapi.h>
+
+#include "common/utf8.h"
+
+namespace {
+
+struct UnicodeCalls {
+  decltype(&GetCommandLineW) GetCommandLineW;
+  decltype(&GetModuleFileNameW) GetModuleFileNameW;
+  decltype(&GetLongPathNameW) GetLongPathNameW;  // missing before Windows 2000
+  decltype(&GetTempPathW) GetTempPathW;
+  decltype(&GetPrivateProfileStringW) GetPrivateProfileStringW;
+  decltype(&SetCurrentDirectoryW) SetCurrentDirectoryW;
+  decltype(&GetFileAttributesW) GetFileAttributesW;
+  decltype(&CreateFileW) CreateFileW;
+  decltype(&MoveFileExW) MoveFileExW;
+  decltype(&FindFirstFileW) FindFirstFileW;
+  decltype(&MessageBoxW) MessageBoxW;
+  decltype(&ShellExecuteExW) ShellExecuteExW;
+} unicode;
+bool unicode_found = false;
+
+template <class Function>
+bool look_up(HMODULE module, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  return function != nullptr;
+}
+
+// UTF-16 of a program text, for the Unicode calls.
+class Wide : public Utf16 {
+ public:
+  Wide(const Text& text) : Utf16(text) {}  // NOLINT: converts where a call takes it
+  operator const wchar_t*() const { return reinterpret_cast<const wchar_t*>(c_str()); }
+};
+
+Text from_wide(const wchar_t* units, size_t count) {
+  return utf8_from_utf16(reinterpret_cast<const char16_t*>(units), count);
+}
+
+Text utf8_from_ansi(const Text& bytes) {
+  Text utf8;
+  int count = MultiByteToWideChar(CP_ACP, 0, bytes.c_str(), static_cast<int>(bytes.length()), nullptr, 0);
+  if (count <= 0) return utf8;
+  wchar_t* units = static_cast<wchar_t*>(malloc(count * sizeof(wchar_t)));
+  if (units == nullptr) out_of_memory();
+  MultiByteToWideChar(CP_ACP, 0, bytes.c_str(), static_cast<int>(bytes.length()), units, count);
+  utf8 = from_wide(units, static_cast<size_t>(count));
+  free(units);
+  return utf8;
+}
+
+}  // namespace
+
+void load_unicode_calls() {
+  if (GetVersion() & 0x80000000u) return;  // Windows 95, 98 and Me
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  look_up(kernel, "GetLongPathNameW", unicode.GetLongPathNameW);
+#define LOOK_UP(module, function) look_up(module, #function, unicode.function)
+  unicode_found = LOOK_UP(kernel, GetCommandLineW) && LOOK_UP(kernel, GetModuleFileNameW) &&
+                  LOOK_UP(kernel, GetTempPathW) && LOOK_UP(kernel, GetPrivateProfileStringW) &&
+                  LOOK_UP(kernel, SetCurrentDirectoryW) && LOOK_UP(kernel, GetFileAttributesW) &&
+                  LOOK_UP(kernel, CreateFileW) && LOOK_UP(kernel, MoveFileExW) && LOOK_UP(kernel, FindFirstFileW) &&
+                  LOOK_UP(GetModuleHandleA("user32.dll"), MessageBoxW) &&
+                  LOOK_UP(GetModuleHandleA("shell32.dll"), ShellExecuteExW);
+#undef LOOK_UP
+}
+
+bool unicode_system() { return unicode_found; }
+
+Text text_from_ansi(const Text& bytes) { return unicode_found ? utf8_from_ansi(bytes) : bytes; }
+
+Text utf8_from_text(const Text& text) { return unicode_found ? text : utf8_from_ansi(text); }
+
+Text command_line() {
+  if (!unicode_found) return Text(GetCommandLineA());
+  const wchar_t* line = unicode.GetCommandLineW();
+  size_t length = 0;
+  while (line[length] != 0) ++length;
+  return from_wide(line, length);
+}
+
+Text program_path() {
+  // A path that fills the buffer is cut there (Windows XP leaves it unterminated).
+  if (!unicode_found) {
+    char path[261];
+    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    return Text(path, length < sizeof path ? length : sizeof path);
+  }
+  wchar_t path[262], long_path[1024];
+  DWORD length = unicode.GetModuleFileNameW(nullptr, path, 261);
+  path[length < 261 ? length : 261] = 0;
+  // The long form: a copy started by its short name still has its own name.
+  DWORD long_length = unicode.GetLongPathNameW ? unicode.GetLongPathNameW(path, long_path, 1024) : 0;
+  return long_length > 0 && long_length < 1024 ? from_wide(long_path, long_length) : from_wide(path, length);
+}
+
+bool temp_folder(Text& folder) {
+  wchar_t wide[1024];
+  char ansi[1024];
+  DWORD length = unicode_found ? unicode.GetTempPathW(1024, wide) : GetTempPathA(sizeof ansi, ansi);
+  if (length >= 1024) return false;
+  folder = unicode_found ? from_wide(wide, length) : Text(ansi, length);
+  return true;
+}
+
+Text profile_string(const Text& file, const char* section, const char* key) {
+  wchar_t wide[1024];
+  char ansi[1024];
+  DWORD length = unicode_found
+                     ? unicode.GetPrivateProfileStringW(Wide(section), Wide(key), L"", wide, 1024, Wide(file))
+                     : GetPrivateProfileStringA(section, key, "", ansi, sizeof ansi, file.c_str());
+  if (length > 1023) length = 1023;
+  return unicode_found ? from_wide(wide, length) : Text(ansi, length);
+}
+
+bool set_current_directory(const Text& folder) {
+  return unicode_found ? unicode.SetCurrentDirectoryW(Wide(folder)) : SetCurrentDirectoryA(folder.c_str());
+}
+
+DWORD file_attributes(const Text& name) {
+  return unicode_found ? unicode.GetFileAttributesW(Wide(name)) : GetFileAttributesA(name.c_str());
+}
+
+HANDLE create_file(const Text& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
+  return unicode_found ? unicode.CreateFileW(Wide(name), access, share, nullptr, disposition, flags, nullptr)
+                       : CreateFileA(name.c_str(), access, share, nullptr, disposition, flags, nullptr);
+}
+
+BOOL move_file_ex(const Text& name, DWORD flags) {
+  return unicode_found ? unicode.MoveFileExW(Wide(name), nullptr, flags) : MoveFileExA(name.c_str(), nullptr, flags);
+}
+
+bool find_file(const Text& pattern, DWORD& attributes, FILETIME& last_write) {
+  WIN32_FIND_DATAW wide;
+  WIN32_FIND_DATAA ansi;
+  HANDLE search = unicode_found ? unicode.FindFirstFileW(Wide(pattern), &wide) : FindFirstFileA(pattern.c_str(), &ansi);
+  if (search == INVALID_HANDLE_VALUE) return false;
+  FindClose(search);
+  attributes = unicode_found ? wide.dwFileAttributes : ansi.dwFileAttributes;
+  last_write = unicode_found ? wide.ftLastWriteTime : ansi.ftLastWriteTime;
+  return true;
+}
+
+void show_message(const Text& text) {
+  if (unicode_found)
+    unicode.MessageBoxW(nullptr, Wide(text), L"", MB_OK);
+  else
+    MessageBoxA(nullptr, text.c_str(), "", MB_OK);
+}
+
+bool hand_to_shell(HWND owner, const Text& file, const Text* parameters) {
+  // The shell reports a refusal as a value from 0 to 32.
+  auto refused = [](HINSTANCE result) {
+    INT_PTR value = reinterpret_cast<INT_PTR>(result);
+    return value >= 0 && value <= 32;
+  };
+  if (!unicode_found)
+    return !refused(ShellExecuteA(owner, nullptr, file.c_str(), parameters ? parameters->c_str() : nullptr, nullptr,
+                                  SW_SHOWNORMAL));
+  // As the shell asks of its callers: COM first, for handlers that need it,
+  // and a hand-off that is finished before this process ends.
+  decltype(&CoInitializeEx) initialize;
+  if (look_up(LoadLibraryA("ole32.dll"), "CoInitializeEx", initialize))
+    initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  Wide wide_file(file), wide_parameters(parameters ? *parameters : Text());
+  SHELLEXECUTEINFOW info = {};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;  // no error box of the shell's own: the program shows one
+  info.hwnd = owner;
+  info.lpFile = wide_file;
+  info.lpParameters = parameters ? static_cast<const wchar_t*>(wide_parameters) : nullptr;
+  info.nShow = SW_SHOWNORMAL;
+  return unicode.ShellExecuteExW(&info) && !refused(info.hInstApp);
+}

@@ -1,0 +1,40 @@
+// Texts to and from the system. On the Windows NT family they go through the
+// Unicode calls and the program holds them as UTF-8 (common/utf8.h), so that
+// every text arrives exactly. Windows 95, 98 and Me have no Unicode calls:
+// there texts go through the ANSI calls and the program holds the ANSI code
+// page's bytes, as it always has.
+#pragma once
+
+#include <windows.h>
+
+#include "common/text.h"
+
+// Called first at start-up. The Unicode calls are looked up at run time:
+// Windows 95, 98 and Me lack some, and one missing import keeps a program
+// from loading at all.
+void load_unicode_calls();
+// True on the NT family, where the program's texts are UTF-8.
+bool unicode_system();
+
+// The program text of bytes in the ANSI code page, and the UTF-8 of a
+// program text.
+Text text_from_ansi(const Text& bytes);
+Text utf8_from_text(const Text& text);
+
+Text command_line();
+// The program file's full name (in its long form where the system gives one).
+Text program_path();
+// False when the temporary folder does not fit in 1023 characters.
+bool temp_folder(Text& folder);
+// At most 1023 characters; empty when the file, section or key is missing.
+Text profile_string(const Text& file, const char* section, const char* key);
+bool set_current_directory(const Text& folder);
+DWORD file_attributes(const Text& name);
+HANDLE create_file(const Text& name, DWORD access, DWORD share, DWORD disposition, DWORD flags);
+BOOL move_file_ex(const Text& name, DWORD flags);  // with no new name
+// The first file that pattern matches: its attributes and last-write time.
+bool find_file(const Text& pattern, DWORD& attributes, FILETIME& last_write);
+void show_message(const Text& text);  // no owner, no caption, only OK
+// Opens file (with parameters, when not null) with the shell's default verb
+// and the owner given; false when the shell refuses it.
+bool hand_to_shell(HWND owner, const Text& file, const Text* parameters);
