@@ -2,8 +2,8 @@
 """Checks the release as a user gets it:
     check_release.py SOURCE_DIR BUILD_DIR VERSION CMAKE_OPTIONS...
 launch.exe: an i386 GUI image of at most 48 KB with ASLR, DEP and no time
-stamp, importing only system DLLs, with its icon, version information and a
-manifest that never asks for elevation. The zip: that program, the example
+stamp, importing only system DLLs and no Unicode call, with its icon,
+version information and a manifest that never asks for elevation. The zip: that program, the example
 settings and the README, with its checksum. A second build from a copy of
 the sources elsewhere gives the same bytes."""
 import hashlib
@@ -33,6 +33,8 @@ def check_image(path, version):
     expect(pe.FILE_HEADER.TimeDateStamp == 0, "no time stamp")
     dlls = sorted(entry.dll.decode().upper() for entry in pe.DIRECTORY_ENTRY_IMPORT)
     expect(dlls == ["KERNEL32.DLL", "MSVCRT.DLL", "SHELL32.DLL", "USER32.DLL"], f"system DLLs only (found {dlls})")
+    wide = [i.name.decode() for e in pe.DIRECTORY_ENTRY_IMPORT for i in e.imports if i.name.endswith(b"W")]
+    expect(not wide, f"no Unicode calls imported, which Windows 95, 98 and Me lack (found {wide})")
     resources = {(kind.id, str(name.name or name.id)): pe.get_data(leaf.data.struct.OffsetToData, leaf.data.struct.Size)
                  for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries for name in kind.directory.entries
                  for leaf in name.directory.entries}

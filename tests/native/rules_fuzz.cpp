@@ -1,8 +1,11 @@
 // libFuzzer: a command line in; the arguments, the target, each launch page
-// and the decoded failure text out, with what must hold for every line.
+// and the decoded failure text out, with what must hold for every line. The
+// same bytes as UTF-16 must come back exactly from the program's UTF-8.
 #include <stdint.h>
 #include <stdlib.h>
+#include <string.h>
 
+#include "common/utf8.h"
 #include "launcher/arguments.h"
 #include "launcher/char_codes.h"
 #include "launcher/launch_rules.h"
@@ -16,27 +19,43 @@ void check(bool condition) {
   if (!condition) abort();
 }
 
+int hex(const Text& text, size_t at, int digits) {
+  int value = 0;
+  for (int i = 0; i < digits; ++i) value = value * 16 + hex_digit_value(text[at + i]);
+  return value;
+}
+
 // The page's sixth line calls window.open with exactly the three values: it
-// holds no line break, no "<" and no quote but the eight that delimit the
-// script strings, whose \xHH escapes give the values back.
+// is printable ASCII with no "<" and no quote but the eight that delimit the
+// script strings, whose \xHH and \uXXXX escapes give the values back.
 Text checked_page(const Text& address, const Text& name, const Text& features) {
-  Text page = build_launch_page(address, name, features), decoded;
-  size_t start = 0, quotes = 0, lines = 0;
+  Text page = build_launch_page(address, name, features);
+  size_t start = 0, quotes = 0, lines = 0, count = 0;
   for (int line = 1; line < 6; ++line) start = page.find("\r\n", start) + 2;
   Text line = page.from(start).left(page.find("\r\n", start) - start);
+  char16_t* units = static_cast<char16_t*>(malloc((line.length() + 1) * sizeof(char16_t)));
   for (size_t i = 0; i < line.length(); ++i) {
-    check(line.byte(i) >= 0x20 && line.byte(i) != 0x7F && line[i] != '<');
+    check(line.byte(i) >= 0x20 && line.byte(i) < 0x7F && line[i] != '<');
     quotes += line[i] == '"';
-    bool escape = line[i] == '\\' && line[i + 1] == 'x';
-    decoded += escape ? static_cast<char>(hex_digit_value(line[i + 2]) * 16 + hex_digit_value(line[i + 3])) : line[i];
-    if (escape) i += 3;
+    bool escape = line[i] == '\\' && (line[i + 1] == 'x' || line[i + 1] == 'u');
+    units[count++] = static_cast<char16_t>(escape ? hex(line, i + 2, line[i + 1] == 'x' ? 2 : 4) : line.byte(i));
+    if (escape) i += line[i + 1] == 'x' ? 3 : 5;
   }
   for (size_t at = 0; (at = page.find("\r\n", at)) != Text::npos; at += 2) ++lines;
   check(quotes == 8 && lines == 11);
-  check(decoded == "if (!window.open(\"" + address + "\",\"" + name + "\",\"" + features + "\")) { location.replace(\"" +
-                       address + "\"); return; }");
+  // A byte that starts no UTF-8 character stands for U+FFFD.
+  auto as_read = [](const Text& value) {
+    Utf16 wide(value);
+    return utf8_from_utf16(wide.c_str(), wide.length());
+  };
+  check(utf8_from_utf16(units, count) == "if (!window.open(\"" + as_read(address) + "\",\"" + as_read(name) + "\",\"" +
+                                             as_read(features) + "\")) { location.replace(\"" + as_read(address) +
+                                             "\"); return; }");
+  free(units);
   return page;
 }
+
+Text same_text(const Text& text) { return text; }
 
 }  // namespace
 
@@ -50,6 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   check(count == count_arguments(line.c_str()));
   apply_window_open_groups(line.c_str(), decode_argument(argument_at(line.c_str(), 1)), checked_page);
   Text error_text = error_text_from_arguments(line.c_str());
-  check(decode_char_codes(error_text).length() <= error_text.length());
+  check(decode_char_codes(error_text, same_text).length() <= error_text.length());
+
+  const char16_t* units = reinterpret_cast<const char16_t*>(data);  // in an allocation of its own
+  Utf16 back(utf8_from_utf16(units, size / 2));
+  check(back.length() == size / 2 && memcmp(back.c_str(), units, size / 2 * sizeof(char16_t)) == 0);
   return 0;
 }

@@ -41,10 +41,13 @@ struct Row {
   bool no_mailto = false;       // nothing handles mailto: addresses
 };
 
+// Rows whose name holds "Japanese" run with code page 932 (LC_ALL=ja_JP.UTF-8).
 void run_row(const Row& row);
 
 // The launch page file, with the values as its script holds them.
 std::string page(const std::string& address, const std::string& name, const std::string& features);
+// A settings file as Notepad saves "Unicode": UTF-16 LE with its mark.
+std::string utf16_file(const std::string& text);
 // Expected changes in the program's folder.
 std::string added(const std::string& path, const std::string& content);
 std::string deleted_at_restart(const std::string& path);

@@ -23,14 +23,13 @@ std::string repeated(const std::string& part, size_t times) {
   return text;
 }
 
-// Every character from U+0001 to U+00FF but the double quote and U+0080 to
-// U+009F (which code page 1252 lacks), in UTF-8.
+// Every character from U+0001 to U+00FF but the double quote, and a few more.
 const std::string kAll = [] {
   std::string text;
   for (int c = 1; c < 256; ++c)
     if (c < 0x80) text += c == '"' ? "" : std::string(1, char(c));
-    else if (c >= 0xA0) text += std::string{char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
-  return text;
+    else text += std::string{char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
+  return text + "ł東😀＂";
 }();
 const std::string kArguments = "launch zzz:refused" + repeated(" a", 16300) + " /error=last";
 const std::string kGroups = "launch zzz:refused" + repeated(" WINDOW.OPEN a b c", 1810) + " /error=no`1page";
@@ -106,11 +105,12 @@ const Row kRows[] = {
      .seen = "open: {here}temp\\VexaTmp1.HTML",
      .changes = {page1(page("http://a.test/", "", "")), deleted_at_restart("temp\\VexaTmp1.HTML")}},
     {.name = "PageValuesDecodedAndEscaped",
-     .line = "launch window.open \"http://a.test/</script><!--`1x\" \"C:\\dir\\\" \"a\tb\r\nc\x7f`0'\"",
+     .line = "launch window.open \"http://a.test/</script><!--`1x\u0142\" \"C:\\dir\\\" \"a\tb\r\nc\x7f`0'\U0001F600\"",
      .seen = "open: {here}temp\\VexaTmp1.HTML",
-     .changes = {page1(page("http://a.test/\\x3C/script>\\x3C!-- x", "C:\\x5Cdir\\x5C", "a\\x09b\\x0D\\x0Ac\\x7F`'")),
+     .changes = {page1(page("http://a.test/\\x3C/script>\\x3C!-- x\\u0142", "C:\\x5Cdir\\x5C",
+                            "a\\x09b\\x0D\\x0Ac\\x7F`'\\uD83D\\uDE00")),
                  deleted_at_restart("temp\\VexaTmp1.HTML")},
-     .browser = "window.open(http://a.test/</script><!-- x|C:\\dir\\|a\tb\r\nc\x7f`')\nwindow.close()"},
+     .browser = "window.open(http://a.test/</script><!-- x\u0142|C:\\dir\\|a\tb\r\nc\x7f`'\U0001F600)\nwindow.close()"},
     {.name = "PagesForTwoGroups", .line = "launch WINDOW.OPEN http://a.test/1 one f1 x WINDOW.OPEN http://a.test/2 two f2",
      .seen = "open: {here}temp\\VexaTmp2.HTML",
      .changes = {page1(page("http://a.test/1", "one", "f1")), added("temp\\VexaTmp2.HTML", page("http://a.test/2", "two", "f2")),
@@ -131,6 +131,28 @@ const Row kRows[] = {
      .files = {{"temp\\target.html", "<p>reached the address</p>"}}, .seen = "open: {here}temp\\VexaTmp1.HTML",
      .changes = {page1(page("target.html", "n", "width=200")), deleted_at_restart("temp\\VexaTmp1.HTML")},
      .browser = "shows: <p>reached the address</p>"},
+    // Every language: texts arrive exactly through the command line, folders, settings files and pages.
+    {.name = "UnicodeTargetWithALookAlikeQuote", .line = "launch \"http://example.test/\u0142\u6771\U0001F600\uFF02 /error=x\"",
+     .seen = "open: http://example.test/\u0142\u6771\U0001F600\uFF02 /error=x"},
+    {.name = "UnicodeFolderSettingsAndRelativeTarget", .line = "launch",
+     .files = {{"launch.ini", web("Address=.\\readme.txt\r\n")}, {"readme.txt", "here"}},
+     .seen = "open: {here}readme.txt", .folder = "\u0141ukasz\\"},
+    {.name = "UnicodeTemporaryFolder", .line = "launch WINDOW.OPEN http://a.test/ n f", .seen = "open: {here}temp\\VexaTmp1.HTML",
+     .changes = {page1(page("http://a.test/", "n", "f")), deleted_at_restart("temp\\VexaTmp1.HTML")},
+     .folder = "\u0141ukasz\\"},
+    {.name = "UnicodeSettingsFile", .line = "launch",
+     .files = {{"launch.ini", utf16_file(web("Address=zzz:\u0142\r\nError=\u0391\u03b4\u03cd\u03bd\u03b1\u03c4\u03bf\r\n"))}},
+     .seen = "refused: \u0391\u03b4\u03cd\u03bd\u03b1\u03c4\u03bf\r\n\rzzz:\u0142"},
+    {.name = "CodesNameBytesOfTheAnsiCodePage", .line = "launch zzz:refused /error=<#E9>t<#E9>",
+     .seen = "refused: \u00e9t\u00e9\r\n\rzzz:refused"},
+    {.name = "JapanesePageForAWindowName", .line = "launch WINDOW.OPEN http://example.test/\u8868 \u8868\u793A width=1",
+     .seen = "open: {here}temp\\VexaTmp1.HTML",
+     .changes = {page1(page("http://example.test/\\u8868", "\\u8868\\u793A", "width=1")), deleted_at_restart("temp\\VexaTmp1.HTML")},
+     .browser = "window.open(http://example.test/\u8868|\u8868\u793A|width=1)\nwindow.close()"},
+    {.name = "JapaneseCodesMakeOneCharacter", .line = "launch zzz:refused /error=<#95><#5C>",
+     .seen = "refused: \u8868\r\n\rzzz:refused"},
+    {.name = "JapaneseProgramNameOnWindows98", .line = "launch", .files = {{"MOXLAB.INI", kFallback}},
+     .seen = "open: http://example.test/fallback", .program = "\u8868.exe", .win98 = true},
     // Bad input: still the one box or hand-off, and nothing written but launch pages.
     {.name = "EveryCharacterUnclosedQuote", .line = "launch \"zzz:" + kAll + "\" \"/error=" + kAll,
      .seen = "refused: " + kAll + "\r\n\rzzz:" + kAll},
