@@ -19,6 +19,9 @@ struct UnicodeCalls {
   decltype(&CreateFileW) CreateFileW;
   decltype(&MoveFileExW) MoveFileExW;
   decltype(&FindFirstFileW) FindFirstFileW;
+  decltype(&FindNextFileW) FindNextFileW;
+  decltype(&DeleteFileW) DeleteFileW;
+  decltype(&SetFileInformationByHandle) SetFileInformationByHandle;  // missing before Vista
   decltype(&MessageBoxW) MessageBoxW;
   decltype(&ShellExecuteExW) ShellExecuteExW;
 } unicode;
@@ -59,11 +62,13 @@ void load_unicode_calls() {
   if (GetVersion() & 0x80000000u) return;  // Windows 95, 98 and Me
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
   look_up(kernel, "GetLongPathNameW", unicode.GetLongPathNameW);
+  look_up(kernel, "SetFileInformationByHandle", unicode.SetFileInformationByHandle);
 #define LOOK_UP(module, function) look_up(module, #function, unicode.function)
   unicode_found = LOOK_UP(kernel, GetCommandLineW) && LOOK_UP(kernel, GetModuleFileNameW) &&
                   LOOK_UP(kernel, GetTempPathW) && LOOK_UP(kernel, GetPrivateProfileStringW) &&
                   LOOK_UP(kernel, SetCurrentDirectoryW) && LOOK_UP(kernel, GetFileAttributesW) &&
                   LOOK_UP(kernel, CreateFileW) && LOOK_UP(kernel, MoveFileExW) && LOOK_UP(kernel, FindFirstFileW) &&
+                  LOOK_UP(kernel, FindNextFileW) && LOOK_UP(kernel, DeleteFileW) &&
                   LOOK_UP(GetModuleHandleA("user32.dll"), MessageBoxW) &&
                   LOOK_UP(GetModuleHandleA("shell32.dll"), ShellExecuteExW);
 #undef LOOK_UP
@@ -143,6 +148,50 @@ bool find_file(const Text& pattern, DWORD& attributes, FILETIME& last_write) {
   attributes = unicode_found ? wide.dwFileAttributes : ansi.dwFileAttributes;
   last_write = unicode_found ? wide.ftLastWriteTime : ansi.ftLastWriteTime;
   return true;
+}
+
+FileSearch::FileSearch(const Text& pattern)
+    : search_(unicode_found ? unicode.FindFirstFileW(Wide(pattern), &wide_) : FindFirstFileA(pattern.c_str(), &ansi_)) {}
+
+FileSearch::~FileSearch() {
+  if (search_ != INVALID_HANDLE_VALUE) FindClose(search_);
+}
+
+bool FileSearch::next(Text& name) {
+  if (search_ == INVALID_HANDLE_VALUE) return false;
+  if (!first_ && !(unicode_found ? unicode.FindNextFileW(search_, &wide_) : FindNextFileA(search_, &ansi_)))
+    return false;
+  first_ = false;
+  if (!unicode_found) {
+    name = Text(ansi_.cFileName);
+    return true;
+  }
+  size_t length = 0;
+  while (wide_.cFileName[length] != 0) ++length;
+  name = from_wide(wide_.cFileName, length);
+  return true;
+}
+
+HANDLE open_for_removal(const Text& name) {
+  // Windows 95, 98 and Me know neither links nor access for deletion.
+  return unicode_found ? unicode.CreateFileW(Wide(name), GENERIC_READ | DELETE, FILE_SHARE_READ, nullptr,
+                                             OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr)
+                       : CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+void remove_and_close(HANDLE file, const Text& name) {
+  FILE_DISPOSITION_INFO removed = {TRUE};
+  // Through the handle, so that what goes is exactly the file that was read.
+  if (unicode_found && unicode.SetFileInformationByHandle &&
+      unicode.SetFileInformationByHandle(file, FileDispositionInfo, &removed, sizeof removed)) {
+    CloseHandle(file);
+    return;
+  }
+  CloseHandle(file);
+  if (unicode_found)
+    unicode.DeleteFileW(Wide(name));
+  else
+    DeleteFileA(name.c_str());
 }
 
 void show_message(const Text& text) {

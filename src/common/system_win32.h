@@ -34,6 +34,27 @@ HANDLE create_file(const Text& name, DWORD access, DWORD share, DWORD dispositio
 BOOL move_file_ex(const Text& name, DWORD flags);  // with no new name
 // The first file that pattern matches: its attributes and last-write time.
 bool find_file(const Text& pattern, DWORD& attributes, FILETIME& last_write);
+// The names of the entries that a pattern matches, one by one.
+class FileSearch {
+ public:
+  explicit FileSearch(const Text& pattern);
+  ~FileSearch();
+  FileSearch(const FileSearch&) = delete;
+  FileSearch& operator=(const FileSearch&) = delete;
+  bool next(Text& name);  // false once there are no more
+
+ private:
+  HANDLE search_;
+  bool first_ = true;
+  WIN32_FIND_DATAW wide_;
+  WIN32_FIND_DATAA ansi_;
+};
+// Opens a file to read it and then perhaps remove it: on the NT family never
+// through a link, and not while another program holds it without sharing.
+HANDLE open_for_removal(const Text& name);
+// Removes the file so opened (through its handle where Windows can), and
+// closes the handle.
+void remove_and_close(HANDLE file, const Text& name);
 void show_message(const Text& text);  // no owner, no caption, only OK
 // Opens file (with parameters, when not null) with the shell's default verb
 // and the owner given; false when the shell refuses it.

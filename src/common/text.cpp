@@ -100,6 +100,11 @@ bool Text::starts_with(const char* prefix) const {
   return count <= length_ && memcmp(data_, prefix, count) == 0;
 }
 
+bool Text::ends_with(const char* suffix) const {
+  size_t count = strlen(suffix);
+  return count <= length_ && memcmp(data_ + length_ - count, suffix, count) == 0;
+}
+
 size_t Text::find(const char* needle, size_t start) const {
   size_t count = strlen(needle);
   if (count > length_) return npos;

@@ -40,6 +40,7 @@ class Text {
   // The bytes from 0-based start to the end (empty when start is past it).
   Text from(size_t start) const;
   bool starts_with(const char* prefix) const;
+  bool ends_with(const char* suffix) const;
   // 0-based index of the first occurrence of needle at or after start, or npos.
   size_t find(const char* needle, size_t start = 0) const;
 

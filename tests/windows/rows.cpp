@@ -35,6 +35,7 @@ const std::string kArguments = "launch zzz:refused" + repeated(" a", 16300) + " 
 const std::string kGroups = "launch zzz:refused" + repeated(" WINDOW.OPEN a b c", 1810) + " /error=no`1page";
 const std::string kLongAddress = longest("launch WINDOW.OPEN \"http://a.test/", 'q').substr(0, kLongest - 1) + "\"";
 const std::string kFallback = web("Address=http://example.test/fallback\r\n");
+const std::string kOldPage = page("http://old.test/", "", "");
 
 const Row kRows[] = {
     // The command line: quotes, escapes, the program token, the current directory.
@@ -115,11 +116,15 @@ const Row kRows[] = {
      .seen = "open: {here}temp\\VexaTmp2.HTML",
      .changes = {page1(page("http://a.test/1", "one", "f1")), added("temp\\VexaTmp2.HTML", page("http://a.test/2", "two", "f2")),
                  deleted_at_restart("temp\\VexaTmp1.HTML"), deleted_at_restart("temp\\VexaTmp2.HTML")}},
-    {.name = "PageTakesTheFirstFreeNameNeverThroughALink", .line = "launch WINDOW.OPEN http://a.test/ n f",
-     .files = {{"victim.txt", "victim"}, {"temp\\VexaTmp1.HTML", "-> victim.txt"}, {"temp\\VexaTmp2.HTML", "-> absent.txt"},
-               {"temp\\VexaTmp3.HTML\\"}, {"temp\\VexaTmp5.HTML", "fifth"}},
-     .seen = "open: {here}temp\\VexaTmp4.HTML",
-     .changes = {added("temp\\VexaTmp4.HTML", page("http://a.test/", "n", "f")), deleted_at_restart("temp\\VexaTmp4.HTML")}},
+    {.name = "PageFirstFreeNameOldPagesRemovedOthersKept", .line = "launch WINDOW.OPEN http://a.test/ n f",
+     .files = {{"victim.txt", "victim", 48}, {"temp\\VexaTmp1.HTML", "-> victim.txt"}, {"temp\\VexaTmp2.HTML", "-> absent"},
+               {"temp\\VexaTmp3.HTML\\"}, {"temp\\VexaTmp4.HTML", kOldPage, 1}, {"temp\\VexaTmp5.HTML", "other", 48}, {"temp\\VexaTmp08.HTML", kOldPage, 48},
+               {"temp\\VexaTmp7.HTML", kOldPage, 48}},
+     .seen = "open: {here}temp\\VexaTmp6.HTML",
+     .changes = {added("temp\\VexaTmp6.HTML", page("http://a.test/", "n", "f")), deleted_at_restart("temp\\VexaTmp6.HTML"),
+                 "- {here}temp\\VexaTmp7.HTML"}},
+    {.name = "PlainAddressLeavesOldPages", .line = "launch http://example.test/",
+     .files = {{"temp\\VexaTmp1.HTML", kOldPage, 48}}, .seen = "open: http://example.test/"},
     {.name = "PageWithoutTemporaryFolder", .line = "launch WINDOW.OPEN http://a.test/ n f /error=No`1page",
      .seen = "refused: No page\r\n\r", .temp = "missing\\"},
     {.name = "PagesOnWindows98", .line = "win98 WINDOW.OPEN http://a.test/1 one f1 WINDOW.OPEN http://a.test/2 two f2",
