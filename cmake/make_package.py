@@ -2,7 +2,8 @@
 """Writes the release zip and its SHA-256 checksum file:
     make_package.py ZIP DATE FILE...
 DATE (YYYY-MM-DD) is stamped on every entry, and nothing else of the build
-machine (owner, access times, time zone) goes in: building the same sources
+machine (owner, access times, time zone) goes in; a .md file gets CR LF line
+ends: building the same sources
 twice gives the same bytes, so anyone can check the published checksum."""
 import hashlib
 import os
@@ -20,7 +21,10 @@ def main():
             entry.external_attr = 0x20  # "archive"
             entry.compress_type = zipfile.ZIP_DEFLATED
             with open(path, "rb") as source:
-                archive.writestr(entry, source.read(), compresslevel=9)
+                data = source.read()
+            if path.endswith(".md"):  # Windows line ends, for Notepad before Windows 10 1809
+                data = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+            archive.writestr(entry, data, compresslevel=9)
     os.replace(zip_path + ".part", zip_path)
     with open(zip_path, "rb") as archive:
         digest = hashlib.sha256(archive.read()).hexdigest()

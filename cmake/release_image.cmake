@@ -2,6 +2,22 @@
 # manifest, version information), a hardened and reproducible image, and the
 # release zip. Included from the top-level CMakeLists.txt on Windows.
 
+# The release's date: that of the commit being built (or SOURCE_DATE_EPOCH,
+# when set), so that a rebuild of a commit gives the same bytes and a new
+# release carries its own date. A commit or checkout configures again.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
+  execute_process(COMMAND git log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+    OUTPUT_VARIABLE commit_time OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  if(commit_time)
+    set(ENV{SOURCE_DATE_EPOCH} ${commit_time})
+  endif()
+endif()
+if(EXISTS ${PROJECT_SOURCE_DIR}/.git/logs/HEAD)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/.git/logs/HEAD)
+endif()
+string(TIMESTAMP LAUNCH_RELEASE_DATE "%Y-%m-%d" UTC)  # takes SOURCE_DATE_EPOCH
+string(TIMESTAMP LAUNCH_RELEASE_YEAR "%Y" UTC)
+
 # Resources. Windows shows the version as four numbers.
 set(LAUNCH_FILE_VERSION_COMMAS
   "${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0")
@@ -35,9 +51,11 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 
   # The release zip: cmake --build --preset windows-x86 --target dist
   find_package(Python3 COMPONENTS Interpreter)
-  if(Python3_FOUND)
-    # Stamped on the files in the zip; moves with the version.
-    set(LAUNCH_RELEASE_DATE 2026-12-07)
+  if(NOT Python3_FOUND)
+    add_custom_target(dist
+      COMMAND ${CMAKE_COMMAND} -E echo "dist needs Python 3: install it (on Debian: apt-get install python3), configure again"
+      COMMAND ${CMAKE_COMMAND} -E false)
+  else()
     set(zip ${dist}/launch-${PROJECT_VERSION}-win32.zip)
     add_custom_command(OUTPUT ${zip} ${zip}.sha256
       COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launch> ${dist}/launch.exe

@@ -4,14 +4,16 @@
 launch.exe: an i386 GUI image of at most 48 KB with ASLR, DEP and no time
 stamp, importing only system DLLs and no Unicode call, with its icon,
 version information and a manifest that never asks for elevation. The zip: that program, the example
-settings and the README, with its checksum. A second build from a copy of
-the sources elsewhere gives the same bytes."""
+settings and the README (both with CR LF line ends), dated with the
+commit, with its checksum. A second build from a copy of the sources
+elsewhere gives the same bytes."""
 import hashlib
 import os
 import shutil
 import struct
 import subprocess
 import sys
+import time
 import zipfile
 
 import pefile
@@ -47,7 +49,8 @@ def check_image(path, version):
     for key, value in {"FileVersion": version + ".0", "ProductVersion": version, "OriginalFilename": "launch.exe",
                        "ProductName": "launch"}.items():
         expect(strings.get(key) == value, f"version {key} {value!r} (found {strings.get(key)!r})")
-    expect(strings.get("LegalCopyright", "").startswith("Copyright"), "a copyright")
+    year = time.strftime("%Y", time.gmtime(int(os.environ["SOURCE_DATE_EPOCH"])))
+    expect(strings.get("LegalCopyright") == f"Copyright (C) {year} the launch authors", f"copyright {year}")
     expect(b'<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' in resources.get((24, "1"), b""),
            "a manifest that runs as invoker")
 
@@ -61,14 +64,21 @@ def build(source, folder, *configure):
 
 def main():
     source, folder, version, *options = sys.argv[1:]
+    # The release's date, as the build takes it: both builds below get the same.
+    os.environ.setdefault("SOURCE_DATE_EPOCH", subprocess.run(
+        ["git", "-C", source, "log", "-1", "--format=%ct"], capture_output=True, text=True).stdout.strip())
     check_image(os.path.join(folder, "launch.exe"), version)
     release = build(source, folder)
     name = f"launch-{version}-win32.zip"
     with zipfile.ZipFile(os.path.join(folder, "dist", name)) as archive:
         content = {entry: archive.read(entry) for entry in archive.namelist()}
+        dates = {entry.date_time[:3] for entry in archive.infolist()}
+    release_date = time.gmtime(int(os.environ["SOURCE_DATE_EPOCH"]))[:3]
+    expect(dates == {release_date}, f"the commit's date {release_date} on every file (found {dates})")
     expect(list(content) == ["launch.exe", "launch.ini", "README.md"], f"the zip's files (found {list(content)})")
     expect(content.get("launch.exe") == open(os.path.join(folder, "launch.exe"), "rb").read(), "the built program")
-    expect(content.get("README.md") == open(os.path.join(source, "README.md"), "rb").read(), "the README")
+    readme = open(os.path.join(source, "README.md"), "rb").read().replace(b"\n", b"\r\n")
+    expect(content.get("README.md") == readme, "the README, with CR LF line ends")
     ini = content.get("launch.ini", b"")
     expect(b"\r\n[WEB]\r\n" in ini and b"\r\nAddress=" in ini and ini.count(b"\n") == ini.count(b"\r\n"),
            "launch.ini sets an address, with CR LF line ends")
