@@ -13,7 +13,8 @@ namespace e2e {
 namespace {
 
 namespace fs = std::filesystem;
-const DWORD kLimitMs = 60000;  // for a run, a hand-off, a browser
+using Files = std::map<std::string, std::string>;  // path to content; a folder's path ends in a backslash
+const DWORD kLimitMs = 60000;                      // for a run, a hand-off, a browser
 
 std::wstring wide(const std::string& text) {
   std::wstring result(text.size(), L'\0');
@@ -106,28 +107,23 @@ class Handlers : public ::testing::Environment {
 };
 const auto* const handlers = ::testing::AddGlobalTestEnvironment(new Handlers);
 
-// Path to content; a folder's path ends in a backslash.
-using Files = std::map<std::string, std::string>;
-
-void take(Files& files, const std::string& folder, bool deep) {
+void take(Files& files, const std::string& folder) {
   for (const auto& entry : fs::directory_iterator(fs::path(wide(folder)))) {
     std::string path = utf8(entry.path().wstring());
     if (!entry.is_directory()) {
       files[path] = read_file(path);
     } else {
       files[path + "\\"] = "";
-      if (deep) take(files, path + "\\", deep);
+      take(files, path + "\\");
     }
   }
 }
 
-// What a run may write: the sandbox, the root of drive C: (where a page would
-// go without a temporary folder), WININIT.INI and the deletions pending for
+// What a run may write: the sandbox, WININIT.INI and the deletions pending for
 // the next start of Windows (pairs of "\??\<name>" and an empty new name).
 Files written(const std::string& sandbox, const std::string& wininit) {
   Files files;
-  take(files, sandbox, true);
-  take(files, "C:\\", false);
+  take(files, sandbox);
   if (fs::exists(fs::path(wide(wininit)))) files[wininit] = read_file(wininit);
   std::wstring pending(65536, L'\0');
   DWORD size = DWORD(pending.size() * 2);
@@ -258,12 +254,11 @@ void run_row(const Row& row) {
   for (const auto& [name, value] : {std::pair{L"TMP", temp}, {L"TEMP", temp}, {L"RECORDER_TRACE_FOLDER", traces}})
     SetEnvironmentVariableW(name, wide(value).c_str());  // the launcher inherits them
   std::string seen = watch(program, expand(row.line), root + "\\");
-  // The handler starts after the launcher has gone: wait for its records.
-  Files records;
-  for (DWORD start = GetTickCount(); seen.empty() && row.seen.rfind("open: ", 0) == 0 && records.empty() &&
-                                     GetTickCount() - start < kLimitMs;
+  Files records;  // the handler starts after the launcher has gone: wait for its record
+  for (DWORD start = GetTickCount();
+       seen.empty() && row.seen.rfind("open: ", 0) == 0 && records.empty() && GetTickCount() - start < kLimitMs;
        Sleep(50))
-    take(records, traces, false);
+    take(records, traces);
   for (auto at = records.rbegin(); at != records.rend(); ++at) seen = "\nopen: " + at->second + seen;
   Files after = written(root, wininit);
   if (row.win98) RegDeleteTreeW(HKEY_CURRENT_USER, version.c_str());

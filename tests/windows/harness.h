@@ -2,6 +2,9 @@
 // beside it, is started with an exact command line and followed to its end as
 // a person would, reading and closing each message box; the shell hands its
 // target to the recorder, registered as the handler. Texts are UTF-8.
+// In lines, contents and expectations "{here}" stands for the program's
+// folder, "{program}" for its file, "{recorder}" for the recorder; in
+// expectations "{short:path}" for a file's short name.
 #pragma once
 
 #include <string>
@@ -16,9 +19,6 @@ struct Item {
   double age_hours = 0;  // of the last write
 };
 
-// In lines, contents and expectations "{here}" stands for the program's
-// folder, "{program}" for its file, "{recorder}" for the recorder; in
-// expectations "{short:path}" for a file's short name.
 struct Row {
   const char* name;
   std::string line;  // the whole command line
@@ -27,9 +27,9 @@ struct Row {
   // (no caption or owner, only OK), "refused: <text>" (the same, while the
   // hidden owner window of the hand-off exists), an exit code but 0.
   std::string seen;
-  // Files and folders written in the sandbox, drive C:'s root and
-  // WININIT.INI ("+ path: content", "~ ...", "- path"), and deletions
-  // scheduled for the next start of Windows ("+ delete at restart: path").
+  // Files and folders written in the sandbox and WININIT.INI ("+ path:
+  // content", "~ ...", "- path"), and deletions scheduled for the next start
+  // of Windows ("+ delete at restart: path").
   std::vector<std::string> changes;
   // The page handed over, in Chromium: its window.open and window.close
   // calls, or "shows: <html>" under the browser's popup blocker (Wine only).

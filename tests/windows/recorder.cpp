@@ -3,26 +3,22 @@
 // quotes removed) in UTF-8, in a file of its own in RECORDER_TRACE_FOLDER.
 #include <windows.h>
 
-#include <wchar.h>
+#include <stdio.h>
+
+#include <string>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  const wchar_t* line = GetCommandLineW();
-  line = *line == L'"' ? wcschr(line + 1, L'"') + 1 : line + wcscspn(line, L" ");
-  if (*line == L' ') ++line;
-  size_t length = wcslen(line);
-  if (length >= 2 && line[0] == L'"' && line[length - 1] == L'"') ++line, length -= 2;
-  static char text[3 * 32768];
-  int size = WideCharToMultiByte(CP_UTF8, 0, line, int(length), text, sizeof text, nullptr, nullptr);
-
-  wchar_t folder[MAX_PATH], partial[MAX_PATH + 40], done[MAX_PATH + 40];  // the folder ends in a backslash
-  DWORD folder_length = GetEnvironmentVariableW(L"RECORDER_TRACE_FOLDER", folder, MAX_PATH);
-  if (folder_length == 0 || folder_length >= MAX_PATH) return 1;
+  std::wstring line = GetCommandLineW();
+  line.erase(0, line[0] == L'"' ? line.find(L'"', 1) + 1 : line.find(L' '));
+  if (line[0] == L' ') line.erase(0, 1);
+  if (line.size() >= 2 && line.front() == L'"' && line.back() == L'"') line = line.substr(1, line.size() - 2);
+  std::string text(line.size() * 3, '\0');
+  text.resize(WideCharToMultiByte(CP_UTF8, 0, line.data(), int(line.size()), text.data(), int(text.size()), 0, 0));
+  wchar_t folder[MAX_PATH];  // ends in a backslash
+  if (GetEnvironmentVariableW(L"RECORDER_TRACE_FOLDER", folder, MAX_PATH) == 0) return 1;
   // Written beside the folder, then moved in: the test never reads half a record.
-  swprintf(partial, MAX_PATH + 40, L"%ls..\\%lu.part", folder, GetCurrentProcessId());
-  swprintf(done, MAX_PATH + 40, L"%ls%lu.txt", folder, GetCurrentProcessId());
-  HANDLE file = CreateFileW(partial, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  bool ok = WriteFile(file, text, DWORD(size), &written, nullptr);
-  CloseHandle(file);
-  return ok && MoveFileW(partial, done) ? 0 : 1;
+  std::wstring id = std::to_wstring(GetCurrentProcessId()), part = folder + (L"..\\" + id), done = folder + id + L".txt";
+  FILE* file = _wfopen(part.c_str(), L"wb");
+  bool written = file != nullptr && fwrite(text.data(), 1, text.size(), file) == text.size();
+  return file != nullptr && fclose(file) == 0 && written && MoveFileW(part.c_str(), done.c_str()) ? 0 : 1;
 }

@@ -15,7 +15,13 @@ const size_t kLongest = 32766;  // characters in the longest command line
 // The longest command line: head, then filler.
 std::string longest(const std::string& head, char filler) { return head + std::string(kLongest - head.size(), filler); }
 std::string web(const std::string& lines) { return "[WEB]\r\n" + lines; }
-std::string page1(const std::string& content) { return added("temp\\VexaTmp1.HTML", content); }
+// The changes of a run that writes page n with content (and more).
+std::vector<std::string> new_page(int n, const std::string& content, std::vector<std::string> more = {}) {
+  std::string path = "temp\\VexaTmp" + std::to_string(n) + ".HTML";
+  more.push_back(added(path, content));
+  more.push_back(deleted_at_restart(path));
+  return more;
+}
 
 std::string repeated(const std::string& part, size_t times) {
   std::string text;
@@ -36,11 +42,12 @@ const std::string kGroups = "launch zzz:refused" + repeated(" WINDOW.OPEN a b c"
 const std::string kLongAddress = longest("launch WINDOW.OPEN \"http://a.test/", 'q').substr(0, kLongest - 1) + "\"";
 const std::string kFallback = web("Address=http://example.test/fallback\r\n");
 const std::string kOldPage = page("http://old.test/", "", "");
+const std::string kOpenPage1 = "open: {here}temp\\VexaTmp1.HTML";
 
 const Row kRows[] = {
     // The command line: quotes, escapes, the program token, the current directory.
-    {.name = "QuotesAndEscapes", .line = "launch http://example.test/a?b=1&c=%20\"d e\"`1f`0g`01 ignored",
-     .seen = "open: http://example.test/a?b=1&c=%20d e f`g`1"},
+    {.name = "QuotesAndEscapesAnOldPageStays", .line = "launch http://example.test/a?b=1&c=%20\"d e\"`1f`0g`01 ignored",
+     .files = {{"temp\\VexaTmp1.HTML", kOldPage, 48}}, .seen = "open: http://example.test/a?b=1&c=%20d e f`g`1"},
     {.name = "QuotedProgramPathAndRelativeTarget", .line = "\"{program}\" .\\readme.txt",
      .files = {{"readme.txt", "beside the program"}, {"..\\readme.txt", "in the caller's folder"}},
      .seen = "open: {here}readme.txt", .folder = "with blanks\\"},
@@ -49,10 +56,9 @@ const Row kRows[] = {
     // Failure texts: "/error=", its escapes, then character codes.
     {.name = "ErrorTextDefaultAndSearch", .line = "launch zzz:refused /ERROR=upper x/error=inside /error= /error=later",
      .seen = "refused: Error opening\r\n\rzzz:refused"},
-    {.name = "ErrorTextEscapesThenCodes", .line = "launch zzz:refused x \"/error=a`1<#41>`0<#3C>#42><#4G><#<#41>x<#41\"",
-     .seen = "refused: a A`<#42><#4G><#Ax<#41\r\n\rzzz:refused"},
-    {.name = "TargetIsNeverTheErrorText", .line = "launch /error=zzz", .seen = "refused: Error opening\r\n\r/error=zzz"},
-    {.name = "ZeroCodeEndsTheShownText", .line = "launch zzz:refused /error=shown<#00>hidden", .seen = "refused: shown"},
+    {.name = "ErrorTextEscapesThenCodes", .line = "launch zzz:refused x \"/error=<#E9>a`1<#41>`0<#3C>#42><#4G><#<#41>x<#41\"",
+     .seen = "refused: \u00e9a A`<#42><#4G><#Ax<#41\r\n\rzzz:refused"},
+    {.name = "TargetIsNoErrorTextAZeroCodeEndsTheBox", .line = "launch /error=zzz /error=shown<#00>hidden", .seen = "refused: shown"},
     // The settings file beside the program, when there are no arguments.
     {.name = "SettingsAddressAsWritten", .line = "launch",
      .files = {{"launch.ini", web("Address=http://example.test/a`1b<#41>\r\n")}, {"MOXLAB.INI", kFallback}},
@@ -74,15 +80,12 @@ const Row kRows[] = {
      .files = {{"launch.ini", web("Address=http://example.test/\r\nError=from the file\r\n")}},
      .seen = "refused: Error opening\r\n\rzzz:refused"},
     // The program's name chooses its mode.
-    {.name = "MailWithSubjectIgnoresArguments", .line = "\"{program}\" http://example.test/ WINDOW.OPEN a b c",
-     .files = {{"Mail.ini", "[EMAIL]\r\nAddress=team@example.test\r\nSubject=Hello there\r\n"}},
-     .seen = "open: mailto:team@example.test?subject=Hello there", .program = "Mail.exe"},
+    {.name = "MailWithSubjectIgnoresArguments", .line = "email-us http://example.test/ WINDOW.OPEN a b c",
+     .files = {{"email-us.ini", "[EMAIL]\r\nAddress=team@example.test\r\nSubject=Hello there\r\n[WEB]\r\nAddress=no\r\n"}},
+     .seen = "open: mailto:team@example.test?subject=Hello there", .program = "email-us.exe"},
     {.name = "MailRefusedShowsTheAddress", .line = "mail",
      .files = {{"mail.ini", "[EMAIL]\r\nAddress=team@example.test\r\nError=No<#20>mail\r\n[WEB]\r\nError=web\r\n"}},
      .seen = "refused: No mail\r\n\rteam@example.test", .program = "mail.exe", .no_mailto = true},
-    {.name = "MailWithoutAddress", .line = "email-us",
-     .files = {{"email-us.ini", "[EMAIL]\r\nSubject=Hi\r\n[WEB]\r\nAddress=http://example.test/\r\n"}},
-     .seen = "box: Error no URL defined", .program = "email-us.exe"},
     {.name = "StartWithParameters", .line = "start ignored",
      .files = {{"start.ini", "[START]\r\nApplication={recorder}\r\nParameters=--first \"two words\"\r\nParams=no\r\n"}},
      .seen = "open: --first \"two words\"", .program = "start.exe"},
@@ -92,67 +95,51 @@ const Row kRows[] = {
     {.name = "StartRefused", .line = "start",
      .files = {{"Start.Menu.ini", "[START]\r\nApplication=C:\\no\\setup.exe\r\nError=Cannot<#20>start\r\n[WEB]\r\nError=web\r\n"}},
      .seen = "refused: Cannot start\r\n\rC:\\no\\setup.exe", .program = "Start.Menu.exe"},
-    {.name = "StartWithoutApplication", .line = "start", .files = {{"start.ini", "[START]\r\nAddress={recorder}\r\n"}},
-     .seen = "box: Error no URL defined", .program = "start.exe"},
     {.name = "WebInTheNameWins", .line = "webstart",
      .files = {{"webstart.ini", web("Address=http://example.test/web\r\n[START]\r\nApplication={recorder}\r\n")}},
      .seen = "open: http://example.test/web", .program = "webstart.exe"},
     // Launch pages: a new browser window through a page in the temporary folder.
-    {.name = "PageForAGroup", .line = "launch WINDOW.OPEN http://example.test/a?b=1&c=2 popup width=400,height=300",
-     .seen = "open: {here}temp\\VexaTmp1.HTML",
-     .changes = {page1(page("http://example.test/a?b=1&c=2", "popup", "width=400,height=300")),
-                 deleted_at_restart("temp\\VexaTmp1.HTML")}},
     {.name = "PageForALaterGroupWithoutValues", .line = "launch http://example.test/ignored Window.Open http://a.test/",
-     .seen = "open: {here}temp\\VexaTmp1.HTML",
-     .changes = {page1(page("http://a.test/", "", "")), deleted_at_restart("temp\\VexaTmp1.HTML")}},
-    {.name = "PageValuesDecodedAndEscaped",
+     .seen = kOpenPage1, .changes = new_page(1, page("http://a.test/", "", ""))},
+    {.name = "PageValuesDecodedAndEscapedInAUnicodeFolder",
      .line = "launch window.open \"http://a.test/</script><!--`1x\u0142\" \"C:\\dir\\\" \"a\tb\r\nc\x7f`0'\U0001F600\"",
-     .seen = "open: {here}temp\\VexaTmp1.HTML",
-     .changes = {page1(page("http://a.test/\\x3C/script>\\x3C!-- x\\u0142", "C:\\x5Cdir\\x5C",
+     .seen = kOpenPage1,
+     .changes = new_page(1, page("http://a.test/\\x3C/script>\\x3C!-- x\\u0142", "C:\\x5Cdir\\x5C",
                             "a\\x09b\\x0D\\x0Ac\\x7F`'\\uD83D\\uDE00")),
-                 deleted_at_restart("temp\\VexaTmp1.HTML")},
-     .browser = "window.open(http://a.test/</script><!-- x\u0142|C:\\dir\\|a\tb\r\nc\x7f`'\U0001F600)\nwindow.close()"},
+     .browser = "window.open(http://a.test/</script><!-- x\u0142|C:\\dir\\|a\tb\r\nc\x7f`'\U0001F600)\nwindow.close()",
+     .folder = "\u0141ukasz\\"},
     {.name = "PagesForTwoGroups", .line = "launch WINDOW.OPEN http://a.test/1 one f1 x WINDOW.OPEN http://a.test/2 two f2",
      .seen = "open: {here}temp\\VexaTmp2.HTML",
-     .changes = {page1(page("http://a.test/1", "one", "f1")), added("temp\\VexaTmp2.HTML", page("http://a.test/2", "two", "f2")),
-                 deleted_at_restart("temp\\VexaTmp1.HTML"), deleted_at_restart("temp\\VexaTmp2.HTML")}},
+     .changes = new_page(1, page("http://a.test/1", "one", "f1"), new_page(2, page("http://a.test/2", "two", "f2")))},
     {.name = "PageFirstFreeNameOldPagesRemovedOthersKept", .line = "launch WINDOW.OPEN http://a.test/ n f",
      .files = {{"victim.txt", "victim", 48}, {"temp\\VexaTmp1.HTML", "-> victim.txt"}, {"temp\\VexaTmp2.HTML", "-> absent"},
-               {"temp\\VexaTmp3.HTML\\"}, {"temp\\VexaTmp4.HTML", kOldPage, 1}, {"temp\\VexaTmp5.HTML", "other", 48}, {"temp\\VexaTmp08.HTML", kOldPage, 48},
-               {"temp\\VexaTmp7.HTML", kOldPage, 48}},
+               {"temp\\VexaTmp3.HTML\\"}, {"temp\\VexaTmp4.HTML", kOldPage, 1}, {"temp\\VexaTmp5.HTML", "other", 48},
+               {"temp\\VexaTmp7.HTML", kOldPage, 48}, {"temp\\VexaTmp08.HTML", kOldPage, 48}},
      .seen = "open: {here}temp\\VexaTmp6.HTML",
-     .changes = {added("temp\\VexaTmp6.HTML", page("http://a.test/", "n", "f")), deleted_at_restart("temp\\VexaTmp6.HTML"),
-                 "- {here}temp\\VexaTmp7.HTML"}},
-    {.name = "PlainAddressLeavesOldPages", .line = "launch http://example.test/",
-     .files = {{"temp\\VexaTmp1.HTML", kOldPage, 48}}, .seen = "open: http://example.test/"},
-    {.name = "PageWithoutTemporaryFolder", .line = "launch WINDOW.OPEN http://a.test/ n f /error=No`1page",
-     .seen = "refused: No page\r\n\r", .temp = "missing\\"},
+     .changes = new_page(6, page("http://a.test/", "n", "f"), {"- {here}temp\\VexaTmp7.HTML"})},
     {.name = "PagesOnWindows98", .line = "win98 WINDOW.OPEN http://a.test/1 one f1 WINDOW.OPEN http://a.test/2 two f2",
      .seen = "open: {here}temp\\VexaTmp2.HTML",
-     .changes = {page1(page("http://a.test/1", "one", "f1")), added("temp\\VexaTmp2.HTML", page("http://a.test/2", "two", "f2")),
+     .changes = {added("temp\\VexaTmp1.HTML", page("http://a.test/1", "one", "f1")),
+                 added("temp\\VexaTmp2.HTML", page("http://a.test/2", "two", "f2")),
                  "+ C:\\windows\\WININIT.INI: [Rename]\r\nNUL={short:temp\\VexaTmp2.HTML}\r\n"},
      .program = "win98.exe", .win98 = true},
     {.name = "PageWithPopupsBlockedGoesToTheAddress", .line = "launch WINDOW.OPEN target.html n width=200",
-     .files = {{"temp\\target.html", "<p>reached the address</p>"}}, .seen = "open: {here}temp\\VexaTmp1.HTML",
-     .changes = {page1(page("target.html", "n", "width=200")), deleted_at_restart("temp\\VexaTmp1.HTML")},
+     .files = {{"temp\\target.html", "<p>reached the address</p>"}}, .seen = kOpenPage1,
+     .changes = new_page(1, page("target.html", "n", "width=200")),
      .browser = "shows: <p>reached the address</p>"},
     // Every language: texts arrive exactly through the command line, folders, settings files and pages.
-    {.name = "UnicodeTargetWithALookAlikeQuote", .line = "launch \"http://example.test/\u0142\u6771\U0001F600\uFF02 /error=x\"",
+    {.name = "UnicodeTargetWithALookAlikeQuote",
+     .line = "launch \"http://example.test/\u0142\u6771\U0001F600\uFF02 /error=x\"",
      .seen = "open: http://example.test/\u0142\u6771\U0001F600\uFF02 /error=x"},
     {.name = "UnicodeFolderSettingsAndRelativeTarget", .line = "launch",
      .files = {{"launch.ini", web("Address=.\\readme.txt\r\n")}, {"readme.txt", "here"}},
      .seen = "open: {here}readme.txt", .folder = "\u0141ukasz\\"},
-    {.name = "UnicodeTemporaryFolder", .line = "launch WINDOW.OPEN http://a.test/ n f", .seen = "open: {here}temp\\VexaTmp1.HTML",
-     .changes = {page1(page("http://a.test/", "n", "f")), deleted_at_restart("temp\\VexaTmp1.HTML")},
-     .folder = "\u0141ukasz\\"},
     {.name = "UnicodeSettingsFile", .line = "launch",
      .files = {{"launch.ini", utf16_file(web("Address=zzz:\u0142\r\nError=\u0391\u03b4\u03cd\u03bd\u03b1\u03c4\u03bf\r\n"))}},
      .seen = "refused: \u0391\u03b4\u03cd\u03bd\u03b1\u03c4\u03bf\r\n\rzzz:\u0142"},
-    {.name = "CodesNameBytesOfTheAnsiCodePage", .line = "launch zzz:refused /error=<#E9>t<#E9>",
-     .seen = "refused: \u00e9t\u00e9\r\n\rzzz:refused"},
     {.name = "JapanesePageForAWindowName", .line = "launch WINDOW.OPEN http://example.test/\u8868 \u8868\u793A width=1",
-     .seen = "open: {here}temp\\VexaTmp1.HTML",
-     .changes = {page1(page("http://example.test/\\u8868", "\\u8868\\u793A", "width=1")), deleted_at_restart("temp\\VexaTmp1.HTML")},
+     .seen = kOpenPage1,
+     .changes = new_page(1, page("http://example.test/\\u8868", "\\u8868\\u793A", "width=1")),
      .browser = "window.open(http://example.test/\u8868|\u8868\u793A|width=1)\nwindow.close()"},
     {.name = "JapaneseCodesMakeOneCharacter", .line = "launch zzz:refused /error=<#95><#5C>",
      .seen = "refused: \u8868\r\n\rzzz:refused"},
@@ -163,11 +150,9 @@ const Row kRows[] = {
      .seen = "refused: " + kAll + "\r\n\rzzz:" + kAll},
     {.name = "SixteenThousandArguments", .line = longest(kArguments, 'x'),
      .seen = "refused: last" + std::string(kLongest - kArguments.size(), 'x') + "\r\n\rzzz:refused"},
-    {.name = "ThousandsOfGroupsWithoutTemporaryFolder", .line = kGroups, .seen = "refused: no page\r\n\r",
-     .temp = "missing\\"},
-    {.name = "LongestQuotedTokenInAPage", .line = kLongAddress, .seen = "open: {here}temp\\VexaTmp1.HTML",
-     .changes = {page1(page(kLongAddress.substr(20, kLongAddress.size() - 21), "", "")),
-                 deleted_at_restart("temp\\VexaTmp1.HTML")}},
+    {.name = "ThousandsOfGroupsWithoutTemporaryFolder", .line = kGroups, .seen = "refused: no page\r\n\r", .temp = "missing\\"},
+    {.name = "LongestQuotedTokenInAPage", .line = kLongAddress, .seen = kOpenPage1,
+     .changes = new_page(1, page(kLongAddress.substr(20, kLongAddress.size() - 21), "", ""))},
 };
 
 class Launcher : public ::testing::TestWithParam<Row> {};
