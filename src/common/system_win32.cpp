@@ -44,6 +44,12 @@ Text from_wide(const wchar_t* units, size_t count) {
   return utf8_from_utf16(reinterpret_cast<const char16_t*>(units), count);
 }
 
+Text from_wide(const wchar_t* zero_terminated) {
+  size_t length = 0;
+  while (zero_terminated[length] != 0) ++length;
+  return from_wide(zero_terminated, length);
+}
+
 Text utf8_from_ansi(const Text& bytes) {
   Text utf8;
   int count = MultiByteToWideChar(CP_ACP, 0, bytes.c_str(), static_cast<int>(bytes.length()), nullptr, 0);
@@ -81,11 +87,7 @@ Text text_from_ansi(const Text& bytes) { return unicode_found ? utf8_from_ansi(b
 Text utf8_from_text(const Text& text) { return unicode_found ? text : utf8_from_ansi(text); }
 
 Text command_line() {
-  if (!unicode_found) return Text(GetCommandLineA());
-  const wchar_t* line = unicode.GetCommandLineW();
-  size_t length = 0;
-  while (line[length] != 0) ++length;
-  return from_wide(line, length);
+  return unicode_found ? from_wide(unicode.GetCommandLineW()) : Text(GetCommandLineA());
 }
 
 Text program_path() {
@@ -139,17 +141,6 @@ BOOL move_file_ex(const Text& name, DWORD flags) {
   return unicode_found ? unicode.MoveFileExW(Wide(name), nullptr, flags) : MoveFileExA(name.c_str(), nullptr, flags);
 }
 
-bool find_file(const Text& pattern, DWORD& attributes, FILETIME& last_write) {
-  WIN32_FIND_DATAW wide;
-  WIN32_FIND_DATAA ansi;
-  HANDLE search = unicode_found ? unicode.FindFirstFileW(Wide(pattern), &wide) : FindFirstFileA(pattern.c_str(), &ansi);
-  if (search == INVALID_HANDLE_VALUE) return false;
-  FindClose(search);
-  attributes = unicode_found ? wide.dwFileAttributes : ansi.dwFileAttributes;
-  last_write = unicode_found ? wide.ftLastWriteTime : ansi.ftLastWriteTime;
-  return true;
-}
-
 FileSearch::FileSearch(const Text& pattern)
     : search_(unicode_found ? unicode.FindFirstFileW(Wide(pattern), &wide_) : FindFirstFileA(pattern.c_str(), &ansi_)) {}
 
@@ -162,15 +153,13 @@ bool FileSearch::next(Text& name) {
   if (!first_ && !(unicode_found ? unicode.FindNextFileW(search_, &wide_) : FindNextFileA(search_, &ansi_)))
     return false;
   first_ = false;
-  if (!unicode_found) {
-    name = Text(ansi_.cFileName);
-    return true;
-  }
-  size_t length = 0;
-  while (wide_.cFileName[length] != 0) ++length;
-  name = from_wide(wide_.cFileName, length);
+  name = unicode_found ? from_wide(wide_.cFileName) : Text(ansi_.cFileName);
   return true;
 }
+
+DWORD FileSearch::attributes() const { return unicode_found ? wide_.dwFileAttributes : ansi_.dwFileAttributes; }
+
+FILETIME FileSearch::last_write() const { return unicode_found ? wide_.ftLastWriteTime : ansi_.ftLastWriteTime; }
 
 HANDLE open_for_removal(const Text& name) {
   // Windows 95, 98 and Me know neither links nor access for deletion.

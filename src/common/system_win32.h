@@ -32,9 +32,7 @@ bool set_current_directory(const Text& folder);
 DWORD file_attributes(const Text& name);
 HANDLE create_file(const Text& name, DWORD access, DWORD share, DWORD disposition, DWORD flags);
 BOOL move_file_ex(const Text& name, DWORD flags);  // with no new name
-// The first file that pattern matches: its attributes and last-write time.
-bool find_file(const Text& pattern, DWORD& attributes, FILETIME& last_write);
-// The names of the entries that a pattern matches, one by one.
+// The entries that a pattern matches, one by one.
 class FileSearch {
  public:
   explicit FileSearch(const Text& pattern);
@@ -42,6 +40,9 @@ class FileSearch {
   FileSearch(const FileSearch&) = delete;
   FileSearch& operator=(const FileSearch&) = delete;
   bool next(Text& name);  // false once there are no more
+  // Of the entry that next gave last.
+  DWORD attributes() const;
+  FILETIME last_write() const;
 
  private:
   HANDLE search_;

@@ -15,9 +15,10 @@ void init_lead_bytes() {
 }
 
 bool file_exists(const Text& name) {
-  DWORD attributes;
-  FILETIME written, local;
+  FileSearch search(name);  // only the first entry counts
+  Text found;
+  if (!search.next(found) || (search.attributes() & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  FILETIME written = search.last_write(), local;
   WORD dos_date, dos_time;
-  return find_file(name, attributes, written) && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-         FileTimeToLocalFileTime(&written, &local) && FileTimeToDosDateTime(&local, &dos_date, &dos_time);
+  return FileTimeToLocalFileTime(&written, &local) && FileTimeToDosDateTime(&local, &dos_date, &dos_time);
 }
