@@ -40,10 +40,10 @@ def check_image(path, version):
     resources = {(kind.id, str(name.name or name.id)): pe.get_data(leaf.data.struct.OffsetToData, leaf.data.struct.Size)
                  for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries for name in kind.directory.entries
                  for leaf in name.directory.entries}
-    group = resources.get((14, "MAINICON"), bytes(6))
-    icons = [struct.unpack_from("<12xH", group, 6 + 14 * i)[0] for i in range(struct.unpack_from("<H", group, 4)[0])]
-    shapes = sorted(struct.unpack_from("<4xiiHH", resources.get((3, str(icon)), bytes(16))) for icon in icons)
-    expect(shapes == [(32, 64, 1, 8), (32, 64, 1, 32)], f'"MAINICON": 32x32 in 8 and 32 bits (found {shapes})')
+    group = resources.get((14, "MAINICON"), bytes(6))  # each image's bitmap: width, twice the height, bits
+    shapes = sorted(struct.unpack_from("<4xii2xH", resources.get((3, str(struct.unpack_from("<12xH", group, at)[0])), bytes(16)))
+                    for at in range(6, len(group), 14))
+    expect(shapes == [(32, 64, 8), (32, 64, 32)], f'"MAINICON": 32x32 in 8 and 32 bits (found {shapes})')
     strings = {key.decode(): value.decode() for info in pe.FileInfo[0] for table in getattr(info, "StringTable", [])
                for key, value in table.entries.items()}
     for key, value in {"FileVersion": version + ".0", "ProductVersion": version, "OriginalFilename": "launch.exe",
@@ -55,11 +55,16 @@ def check_image(path, version):
            "a manifest that runs as invoker")
 
 
-def build(source, folder, *configure):
+def build(source, folder, *configure):  # the files of the release folder
     if configure:
         subprocess.run(["cmake", "-S", source, "-B", folder, *configure], check=True, stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", folder, "--target", "dist"], check=True, stdout=subprocess.DEVNULL)
-    return [open(os.path.join(folder, "dist", name), "rb").read() for name in sorted(os.listdir(os.path.join(folder, "dist")))]
+    return {name: read(folder, "dist", name) for name in os.listdir(os.path.join(folder, "dist"))}
+
+
+def read(*path):
+    with open(os.path.join(*path), "rb") as file:
+        return file.read()
 
 
 def main():
@@ -68,22 +73,20 @@ def main():
     os.environ.setdefault("SOURCE_DATE_EPOCH", subprocess.run(
         ["git", "-C", source, "log", "-1", "--format=%ct"], capture_output=True, text=True).stdout.strip())
     check_image(os.path.join(folder, "launch.exe"), version)
-    release = build(source, folder)
-    name = f"launch-{version}-win32.zip"
+    release, name = build(source, folder), f"launch-{version}-win32.zip"
     with zipfile.ZipFile(os.path.join(folder, "dist", name)) as archive:
         content = {entry: archive.read(entry) for entry in archive.namelist()}
         dates = {entry.date_time[:3] for entry in archive.infolist()}
     release_date = time.gmtime(int(os.environ["SOURCE_DATE_EPOCH"]))[:3]
     expect(dates == {release_date}, f"the commit's date {release_date} on every file (found {dates})")
     expect(list(content) == ["launch.exe", "launch.ini", "README.md"], f"the zip's files (found {list(content)})")
-    expect(content.get("launch.exe") == open(os.path.join(folder, "launch.exe"), "rb").read(), "the built program")
-    readme = open(os.path.join(source, "README.md"), "rb").read().replace(b"\n", b"\r\n")
-    expect(content.get("README.md") == readme, "the README, with CR LF line ends")
+    expect(content.get("launch.exe") == read(folder, "launch.exe"), "the built program")
+    expect(content.get("README.md") == read(source, "README.md").replace(b"\n", b"\r\n"), "the README, with CR LF")
     ini = content.get("launch.ini", b"")
     expect(b"\r\n[WEB]\r\n" in ini and b"\r\nAddress=" in ini and ini.count(b"\n") == ini.count(b"\r\n"),
            "launch.ini sets an address, with CR LF line ends")
-    digest = hashlib.sha256(open(os.path.join(folder, "dist", name), "rb").read()).hexdigest()
-    expect(open(os.path.join(folder, "dist", name + ".sha256")).read() == f"{digest}  {name}\n", "the checksum file")
+    digest = hashlib.sha256(release[name]).hexdigest()
+    expect(release[name + ".sha256"] == f"{digest}  {name}\n".encode(), "the checksum file")
 
     elsewhere = os.path.join(folder, "reproduce", "a", "copy", "somewhere", "else")
     shutil.rmtree(os.path.join(folder, "reproduce"), ignore_errors=True)
