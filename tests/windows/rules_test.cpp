@@ -35,6 +35,7 @@ TEST(LeadBytes, ATrailByteIsNoDelimiter) {
   for (const auto& code_page : code_pages) {
     set_lead_bytes(true, code_page.ranges);
     std::string lead(1, code_page.last);
+    EXPECT_EQ(str(extract_file_path((lead + "\\").c_str())), "");  // one character, at the very start
     EXPECT_EQ(str(extract_file_path(("C:\\d\\" + lead + "\\").c_str())), "C:\\d\\");
     EXPECT_EQ(str(extract_file_path(("C:\\d\\" + lead + lead + "\\x").c_str())), "C:\\d\\" + lead + lead + "\\");
     EXPECT_EQ(str(change_file_ext(("C:\\" + lead + ".").c_str(), ".ini")), "C:\\" + lead + "..ini");
