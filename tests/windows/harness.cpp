@@ -164,7 +164,7 @@ std::string describe_box(HWND box, DWORD process) {
   // The text is set a few ms after the box appears: wait until it stays the
   // same (it stays empty when a code made a zero byte first).
   std::string text = text_of(GetDlgItem(box, 0xFFFF)), buttons;
-  for (int steady = 0; steady < (text.empty() ? 10 : 3); Sleep(30)) {
+  for (int steady = 0; steady < (text.empty() ? 100 : 3); Sleep(30)) {
     std::string now = text_of(GetDlgItem(box, 0xFFFF));
     steady = now == text ? steady + 1 : 0;
     text = now;
@@ -213,7 +213,9 @@ void run_row(const Row& row) {
   if (std::string(row.name).find("Japanese") != std::string::npos) ASSERT_EQ(GetACP(), 932u) << "needs LC_ALL=ja_JP.UTF-8";
   if (row.win98 && unix_name("C:\\").empty()) GTEST_SKIP() << "needs Wine to report Windows 98";
   wchar_t windows[MAX_PATH], launcher[MAX_PATH];
-  const std::string root = "C:\\e2e\\" + std::string(row.name), here = root + "\\" + row.folder,
+  // A sandbox of its own for each run: a pending deletion outlives the run.
+  const std::string root = "C:\\e2e\\" + std::string(row.name) + "." + std::to_string(GetTickCount()),
+                    here = root + "\\" + row.folder,
                     program = here + row.program, traces = root + ".handoffs\\", recorder = tests_folder() + "recorder.exe",
                     wininit = utf8(std::wstring(windows, GetWindowsDirectoryW(windows, MAX_PATH))) + "\\WININIT.INI";
   auto expand = [&](std::string text) {
@@ -227,8 +229,6 @@ void run_row(const Row& row) {
     return text;
   };
 
-  for (const std::string& folder : {root, traces.substr(0, traces.size() - 1)})  // moved aside: it may hold links
-    MoveFileW(wide(folder).c_str(), wide(folder + "." + std::to_string(GetTickCount())).c_str());
   for (const std::string& folder : {here + "temp", traces}) fs::create_directories(fs::path(wide(folder)));
   DWORD length = GetEnvironmentVariableW(L"LAUNCH_EXE", launcher, MAX_PATH);  // else the one beside the tests
   std::wstring source = length > 0 && length < MAX_PATH ? launcher : wide(tests_folder() + "launch.exe");
