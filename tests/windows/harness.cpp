@@ -293,11 +293,6 @@ std::string page(const std::string& address, const std::string& name, const std:
          quoted_address + "); return; }\r\nwindow.close();\r\n}\r\n</script>\r\n</body>\r\n</html>\r\n\r\n";
 }
 
-std::string utf16_file(const std::string& text) {
-  std::wstring units = L"\xFEFF" + wide(text);
-  return std::string(reinterpret_cast<const char*>(units.data()), units.size() * 2);
-}
-
 std::string added(const std::string& path, const std::string& content) {
   return "+ {here}" + path + (content.empty() ? "" : ": " + content);
 }

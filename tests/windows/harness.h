@@ -46,8 +46,6 @@ void run_row(const Row& row);
 
 // The launch page file, with the values as its script holds them.
 std::string page(const std::string& address, const std::string& name, const std::string& features);
-// A settings file as Notepad saves "Unicode": UTF-16 LE with its mark.
-std::string utf16_file(const std::string& text);
 // Expected changes in the program's folder.
 std::string added(const std::string& path, const std::string& content);
 std::string deleted_at_restart(const std::string& path);

@@ -15,6 +15,8 @@ const size_t kLongest = 32766;  // characters in the longest command line
 // The longest command line: head, then filler.
 std::string longest(const std::string& head, char filler) { return head + std::string(kLongest - head.size(), filler); }
 std::string web(const std::string& lines) { return "[WEB]\r\n" + lines; }
+// As Notepad saves "Unicode": UTF-16 LE with its mark.
+std::string utf16_file(const std::u16string& text) { return {reinterpret_cast<const char*>(text.data()), text.size() * 2}; }
 // The changes of a run that writes page n with content (and more).
 std::vector<std::string> new_page(int n, const std::string& content, std::vector<std::string> more = {}) {
   std::string path = "temp\\VexaTmp" + std::to_string(n) + ".HTML";
@@ -136,7 +138,7 @@ const Row kRows[] = {
      .files = {{"launch.ini", web("Address=.\\readme.txt\r\n")}, {"readme.txt", "here"}},
      .seen = "open: {here}readme.txt", .folder = "\u0141ukasz\\"},
     {.name = "UnicodeSettingsFile", .line = "launch",
-     .files = {{"launch.ini", utf16_file(web("Address=zzz:\u0142\r\nError=\u0391\u03b4\u03cd\u03bd\u03b1\u03c4\u03bf\r\n"))}},
+     .files = {{"launch.ini", utf16_file(u"\uFEFF[WEB]\r\nAddress=zzz:\u0142\r\nError=\u0391\u03b4\u03cd\u03bd\u03b1\u03c4\u03bf\r\n")}},
      .seen = "refused: \u0391\u03b4\u03cd\u03bd\u03b1\u03c4\u03bf\r\n\rzzz:\u0142"},
     {.name = "JapanesePageForAWindowName", .line = "launch WINDOW.OPEN http://example.test/\u8868 \u8868\u793A width=1",
      .seen = kOpenPage1,

@@ -1,6 +1,5 @@
-// The rules that no command line reaches: arguments longer than any command
-// line, the lead bytes of code pages other than the one running, a temporary
-// folder without its backslash.
+// What no command line reaches: arguments longer than any command line, lead
+// bytes of code pages other than the one running, a folder without backslash.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
