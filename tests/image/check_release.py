@@ -33,6 +33,8 @@ def check_image(path, version):
     expect(pe.OPTIONAL_HEADER.DllCharacteristics & 0x140 == 0x140 and pe.OPTIONAL_HEADER.DATA_DIRECTORY[5].Size,
            "ASLR with relocations, and DEP")
     expect(pe.FILE_HEADER.TimeDateStamp == 0, "no time stamp")
+    # Looked up by name at start-up; unused code is dropped at link time.
+    expect(b"SetDefaultDllDirectories\0" in read(path), "the DLL search restricted at start-up")
     dlls = sorted(entry.dll.decode().upper() for entry in pe.DIRECTORY_ENTRY_IMPORT)
     expect(dlls == ["KERNEL32.DLL", "MSVCRT.DLL", "SHELL32.DLL", "USER32.DLL"], f"system DLLs only (found {dlls})")
     wide = [i.name.decode() for e in pe.DIRECTORY_ENTRY_IMPORT for i in e.imports if i.name.endswith(b"W")]
