@@ -96,9 +96,7 @@ def main():
     expect(build(elsewhere, os.path.join(elsewhere, "build"), *options) == release, "the same bytes from a second build")
     shutil.rmtree(os.path.join(folder, "reproduce"))
 
-    for failure in failures:
-        print(f"FAILED: {failure}")
-    print("release checks passed" if not failures else f"{len(failures)} release checks failed")
+    print("\n".join(f"FAILED: {failure}" for failure in failures) or "release checks passed")
     sys.exit(1 if failures else 0)
 
 
