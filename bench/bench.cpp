@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
   filler += std::string(kLongest - 6 - filler.size(), 'a');
   std::vector<Program> programs = {
       {"launch.exe", folder + "launch.exe", "launch" + plain, "launch" + filler},
-      {"floor: owner window + ShellExecuteA", folder + "floor.exe", "launch" + plain, "launch" + filler},
+      {"floor: owner window + ShellExecuteExW", folder + "floor.exe", "launch" + plain, "launch" + filler},
       {"floor without owner window", folder + "floor_no_owner.exe", "launch" + plain, "launch" + filler},
       {"rundll32 url.dll,FileProtocolHandler", std::string(system) + "\\rundll32.exe",
        "rundll32.exe url.dll,FileProtocolHandler" + plain, ""},

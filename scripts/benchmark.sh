@@ -23,8 +23,8 @@ address='"http://example.test/bench"'
 # The floor is built like the launcher: size-optimised, no C runtime start-up.
 floor_options=(-Os -fno-exceptions -fno-rtti -nostartfiles -Wl,-e,$entry -Wl,--gc-sections -static -s
                -mwindows -DBENCH_ADDRESS="$address")
-$cxx "${floor_options[@]}" -DWITH_OWNER bench/floor.cpp -o "$out/floor.exe" -lshell32 -luser32 -lkernel32
-$cxx "${floor_options[@]}" bench/floor.cpp -o "$out/floor_no_owner.exe" -lshell32 -luser32 -lkernel32
+$cxx "${floor_options[@]}" -DWITH_OWNER bench/floor.cpp -o "$out/floor.exe" -lshell32 -lole32 -luser32 -lkernel32
+$cxx "${floor_options[@]}" bench/floor.cpp -o "$out/floor_no_owner.exe" -lshell32 -lole32 -luser32 -lkernel32
 x86_64-w64-mingw32-g++ -O2 -static -DBENCH_ADDRESS="$address" bench/bench.cpp -o "$out/bench.exe"
 cp "$build/launch.exe" build/windows-x64/recorder.exe "$out/"
 echo "Programs from $build ($launcher)"
