@@ -54,7 +54,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   if(NOT Python3_FOUND)
     add_custom_target(dist
       COMMAND ${CMAKE_COMMAND} -E echo "dist needs Python 3: install it (on Debian: apt-get install python3), configure again"
-      COMMAND ${CMAKE_COMMAND} -E false)
+      COMMAND ${CMAKE_COMMAND} -E false
+      VERBATIM)
   else()
     set(zip ${dist}/launch-${PROJECT_VERSION}-win32.zip)
     add_custom_command(OUTPUT ${zip} ${zip}.sha256
