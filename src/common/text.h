@@ -1,11 +1,12 @@
-// Text: a counted string of 8-bit bytes in the ANSI code page. It may hold any
-// byte, zero included, and is copied by value. Its storage always carries a
-// terminating zero, so c_str() can be handed to the system as it is; an
-// embedded zero then ends the text for the system.
+// Text: a counted string of 8-bit bytes: UTF-8 on the Windows NT family,
+// the ANSI code page's bytes on Windows 95, 98 and Me (see system_win32.h).
+// It may hold any byte, zero included, and is copied by value. Its storage
+// always carries a terminating zero, so c_str() can be handed to the system as
+// it is; an embedded zero then ends the text for the system.
 //
 // It stands in for std::string to keep the program free of the C++ runtime's
-// exception machinery: memory comes from malloc, and running out of it ends
-// the process through out_of_memory().
+// exception machinery: memory comes from malloc (the process heap in the
+// program), and running out of it ends the process through out_of_memory().
 #pragma once
 
 #include <stddef.h>
@@ -29,6 +30,7 @@ class Text {
   const char* c_str() const { return data_; }
   char operator[](size_t index) const { return data_[index]; }  // 0-based
   unsigned char byte(size_t index) const { return static_cast<unsigned char>(data_[index]); }
+  void set(size_t index, char c) { data_[index] = c; }  // index below length()
 
   Text& operator+=(char c);
   Text& operator+=(const Text& other) { return append(other.data_, other.length_); }
