@@ -1,5 +1,6 @@
 #include "common/system_win32.h"
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <stdlib.h>
 #include <shellapi.h>
@@ -11,13 +12,12 @@ namespace {
 struct UnicodeCalls {
   decltype(&GetCommandLineW) GetCommandLineW;
   decltype(&GetModuleFileNameW) GetModuleFileNameW;
-  decltype(&GetLongPathNameW) GetLongPathNameW;  // missing before Windows 2000
   decltype(&GetTempPathW) GetTempPathW;
   decltype(&GetPrivateProfileStringW) GetPrivateProfileStringW;
   decltype(&SetCurrentDirectoryW) SetCurrentDirectoryW;
   decltype(&GetFileAttributesW) GetFileAttributesW;
   decltype(&CreateFileW) CreateFileW;
-  decltype(&MoveFileExW) MoveFileExW;
+  decltype(&GetSystemDirectoryW) GetSystemDirectoryW;
   decltype(&FindFirstFileW) FindFirstFileW;
   decltype(&FindNextFileW) FindNextFileW;
   decltype(&DeleteFileW) DeleteFileW;
@@ -67,13 +67,12 @@ Text utf8_from_ansi(const Text& bytes) {
 void load_unicode_calls() {
   if (GetVersion() & 0x80000000u) return;  // Windows 95, 98 and Me
   HMODULE kernel = GetModuleHandleA("kernel32.dll");
-  look_up(kernel, "GetLongPathNameW", unicode.GetLongPathNameW);
   look_up(kernel, "SetFileInformationByHandle", unicode.SetFileInformationByHandle);
 #define LOOK_UP(module, function) look_up(module, #function, unicode.function)
   unicode_found = LOOK_UP(kernel, GetCommandLineW) && LOOK_UP(kernel, GetModuleFileNameW) &&
                   LOOK_UP(kernel, GetTempPathW) && LOOK_UP(kernel, GetPrivateProfileStringW) &&
                   LOOK_UP(kernel, SetCurrentDirectoryW) && LOOK_UP(kernel, GetFileAttributesW) &&
-                  LOOK_UP(kernel, CreateFileW) && LOOK_UP(kernel, MoveFileExW) && LOOK_UP(kernel, FindFirstFileW) &&
+                  LOOK_UP(kernel, CreateFileW) && LOOK_UP(kernel, GetSystemDirectoryW) && LOOK_UP(kernel, FindFirstFileW) &&
                   LOOK_UP(kernel, FindNextFileW) && LOOK_UP(kernel, DeleteFileW) &&
                   LOOK_UP(GetModuleHandleA("user32.dll"), MessageBoxW) &&
                   LOOK_UP(GetModuleHandleA("shell32.dll"), ShellExecuteExW);
@@ -92,17 +91,19 @@ Text command_line() {
 
 Text program_path() {
   // A path that fills the buffer is cut there (Windows XP leaves it unterminated).
-  if (!unicode_found) {
-    char path[261];
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-    return Text(path, length < sizeof path ? length : sizeof path);
-  }
-  wchar_t path[262], long_path[1024];
-  DWORD length = unicode.GetModuleFileNameW(nullptr, path, 261);
-  path[length < 261 ? length : 261] = 0;
-  // The long form: a copy started by its short name still has its own name.
-  DWORD long_length = unicode.GetLongPathNameW ? unicode.GetLongPathNameW(path, long_path, 1024) : 0;
-  return long_length > 0 && long_length < 1024 ? from_wide(long_path, long_length) : from_wide(path, length);
+  wchar_t wide[261];
+  char ansi[261];
+  DWORD length = unicode_found ? unicode.GetModuleFileNameW(nullptr, wide, 261) : GetModuleFileNameA(nullptr, ansi, 261);
+  if (length > 261) length = 261;
+  return unicode_found ? from_wide(wide, length) : Text(ansi, length);
+}
+
+Text system_folder() {
+  wchar_t wide[1024];
+  char ansi[1024];
+  DWORD length = unicode_found ? unicode.GetSystemDirectoryW(wide, 1024) : GetSystemDirectoryA(ansi, sizeof ansi);
+  if (length >= 1024) length = 0;
+  return unicode_found ? from_wide(wide, length) : Text(ansi, length);
 }
 
 bool temp_folder(Text& folder) {
@@ -135,10 +136,6 @@ DWORD file_attributes(const Text& name) {
 HANDLE create_file(const Text& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
   return unicode_found ? unicode.CreateFileW(Wide(name), access, share, nullptr, disposition, flags, nullptr)
                        : CreateFileA(name.c_str(), access, share, nullptr, disposition, flags, nullptr);
-}
-
-BOOL move_file_ex(const Text& name, DWORD flags) {
-  return unicode_found ? unicode.MoveFileExW(Wide(name), nullptr, flags) : MoveFileExA(name.c_str(), nullptr, flags);
 }
 
 FileSearch::FileSearch(const Text& pattern)
@@ -184,33 +181,39 @@ void remove_and_close(HANDLE file, const Text& name) {
 }
 
 void show_message(const Text& text) {
+  // The manifest asks for Common Controls 6, whose dialogs need comctl32
+  // loaded and initialised first: Windows XP shows no box otherwise.
+  decltype(&InitCommonControlsEx) initialise;
+  INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_STANDARD_CLASSES};
+  if (look_up(LoadLibraryA("comctl32.dll"), "InitCommonControlsEx", initialise)) initialise(&classes);
   if (unicode_found)
     unicode.MessageBoxW(nullptr, Wide(text), L"", MB_OK);
   else
     MessageBoxA(nullptr, text.c_str(), "", MB_OK);
 }
 
-bool hand_to_shell(HWND owner, const Text& file, const Text* parameters) {
-  // The shell reports a refusal as a value from 0 to 32.
-  auto refused = [](HINSTANCE result) {
-    INT_PTR value = reinterpret_cast<INT_PTR>(result);
-    return value >= 0 && value <= 32;
-  };
-  if (!unicode_found)
-    return !refused(ShellExecuteA(owner, nullptr, file.c_str(), parameters ? parameters->c_str() : nullptr, nullptr,
-                                  SW_SHOWNORMAL));
+bool hand_to_shell(HWND owner, const Text& file, const Text* parameters, const Text* directory) {
+  if (!unicode_found) {
+    // ShellExecuteA reports a refusal as a value from 0 to 32.
+    INT_PTR result = reinterpret_cast<INT_PTR>(ShellExecuteA(owner, nullptr, file.c_str(),
+                                                             parameters ? parameters->c_str() : nullptr,
+                                                             directory ? directory->c_str() : nullptr, SW_SHOWNORMAL));
+    return result < 0 || result > 32;
+  }
   // As the shell asks of its callers: COM first, for handlers that need it,
   // and a hand-off that is finished before this process ends.
   decltype(&CoInitializeEx) initialize;
   if (look_up(LoadLibraryA("ole32.dll"), "CoInitializeEx", initialize))
     initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  Wide wide_file(file), wide_parameters(parameters ? *parameters : Text());
+  Wide wide_file(file), wide_parameters(parameters ? *parameters : Text()), wide_directory(directory ? *directory : Text());
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;  // no error box of the shell's own: the program shows one
   info.hwnd = owner;
   info.lpFile = wide_file;
   info.lpParameters = parameters ? static_cast<const wchar_t*>(wide_parameters) : nullptr;
+  info.lpDirectory = directory ? static_cast<const wchar_t*>(wide_directory) : nullptr;
   info.nShow = SW_SHOWNORMAL;
-  return unicode.ShellExecuteExW(&info) && !refused(info.hInstApp);
+  // Its result tells; hInstApp is defined only for a process it started.
+  return unicode.ShellExecuteExW(&info) != FALSE;
 }

@@ -22,8 +22,10 @@ Text text_from_ansi(const Text& bytes);
 Text utf8_from_text(const Text& text);
 
 Text command_line();
-// The program file's full name (in its long form where the system gives one).
+// The program file's full name, as the system reports it.
 Text program_path();
+// The Windows system folder, which is never on removable media.
+Text system_folder();
 // False when the temporary folder does not fit in 1023 characters.
 bool temp_folder(Text& folder);
 // At most 1023 characters; empty when the file, section or key is missing.
@@ -31,7 +33,6 @@ Text profile_string(const Text& file, const char* section, const char* key);
 bool set_current_directory(const Text& folder);
 DWORD file_attributes(const Text& name);
 HANDLE create_file(const Text& name, DWORD access, DWORD share, DWORD disposition, DWORD flags);
-BOOL move_file_ex(const Text& name, DWORD flags);  // with no new name
 // The entries that a pattern matches, one by one.
 class FileSearch {
  public:
@@ -57,6 +58,7 @@ HANDLE open_for_removal(const Text& name);
 // closes the handle.
 void remove_and_close(HANDLE file, const Text& name);
 void show_message(const Text& text);  // no owner, no caption, only OK
-// Opens file (with parameters, when not null) with the shell's default verb
-// and the owner given; false when the shell refuses it.
-bool hand_to_shell(HWND owner, const Text& file, const Text* parameters);
+// Opens file with the shell's default verb and the owner given, with
+// parameters and in the working folder directory when they are not null;
+// false when the shell refuses it.
+bool hand_to_shell(HWND owner, const Text& file, const Text* parameters, const Text* directory);

@@ -5,9 +5,9 @@
 namespace {
 
 const Mode kModes[] = {
-    {"WEB", "WEB", "Address", true, nullptr, "", false},
-    {"MAIL", "EMAIL", "Address", false, "Subject", "mailto:", false},
-    {"START", "START", "Application", false, nullptr, "", true},
+    {"WEB", "WEB", "Address", true, nullptr, "", false, false},
+    {"MAIL", "EMAIL", "Address", false, "Subject", "mailto:", false, false},
+    {"START", "START", "Application", false, nullptr, "", true, true},
 };
 
 }  // namespace
@@ -20,6 +20,18 @@ Text error_text_from_arguments(const char* line) {
     if (raw.starts_with("/error=")) return decode_argument(raw.from(7));
   }
   return Text();
+}
+
+bool has_scheme(const Text& target) {
+  // A letter, then letters, digits, "+", "-" or ".", then a colon.
+  size_t i = 0;
+  for (; i < target.length(); ++i) {
+    char c = target[i];
+    bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    bool more = (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
+    if (!letter && !(i > 0 && more)) break;
+  }
+  return i >= 2 && i < target.length() && target[i] == ':';  // one letter is a drive
 }
 
 const Mode& mode_for_program(const Text& program_path) {

@@ -41,7 +41,12 @@ struct Mode {
   const char* subject_key;   // added to the target as "?subject=" when not empty
   const char* shell_prefix;  // put before the target for the shell only
   bool with_parameters;      // from "Parameters", else "Params"
+  bool in_own_folder;        // hands over in the program's folder: a setup program may need it
 };
+
+// Whether target names a scheme ("http:", "mailto:", any "name:" but a
+// drive letter), so that it needs no working folder.
+bool has_scheme(const Text& target);
 
 // The first mode whose word the base name holds ("WEB", "MAIL", "START"), or
 // the web mode.

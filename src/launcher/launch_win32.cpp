@@ -30,18 +30,14 @@ HWND create_owner_window(HINSTANCE instance) {
                          nullptr, instance, nullptr);
 }
 
-Text open_in_new_window(const Text& address, const Text& name, const Text& features) {
-  return write_launch_page(
-      build_launch_page(utf8_from_text(address), utf8_from_text(name), utf8_from_text(features)));
-}
-
 [[noreturn]] void launch() {
   restrict_dll_search();  // before anything can load a DLL
   load_unicode_calls();
   init_lead_bytes();
   Text line = command_line();
-  Text program = program_path();
-  set_current_directory(extract_file_path(program));
+  Text program = with_long_name(program_path());
+  Text folder = extract_file_path(program);
+  set_current_directory(folder);
 
   const Mode& mode = mode_for_program(program);
   bool use_settings = !mode.takes_arguments || count_arguments(line.c_str()) == 0;
@@ -52,7 +48,16 @@ Text open_in_new_window(const Text& address, const Text& name, const Text& featu
     show_message("Error no URL defined");
     ExitProcess(0);
   }
-  if (!use_settings) target = apply_window_open_groups(line.c_str(), target, open_in_new_window);
+  bool page = false;
+  LaunchPageWriter pages;
+  if (!use_settings) {
+    target = apply_window_open_groups(line.c_str(), target, [&](const Text& address, const Text& name,
+                                                                const Text& features) {
+      page = true;
+      return pages.write(build_launch_page(utf8_from_text(address), utf8_from_text(name),
+                                                 utf8_from_text(features), folder_url(utf8_from_text(folder))));
+    });
+  }
   if (mode.subject_key != nullptr) {
     Text subject = read_setting(settings, mode.section, mode.subject_key);
     if (!subject.empty()) target = target + "?subject=" + subject;
@@ -62,9 +67,15 @@ Text open_in_new_window(const Text& address, const Text& name, const Text& featu
     parameters = read_setting(settings, mode.section, "Parameters");
     if (parameters.empty()) parameters = read_setting(settings, mode.section, "Params");
   }
+  // What an address or a page opens in needs no folder of the program's, so
+  // it is started in the system folder: a browser left running then holds no
+  // CD or USB stick. A file or program may rely on the program's folder.
+  Text shell_target = mode.shell_prefix + target;
+  Text system = system_folder();
+  bool away = !mode.in_own_folder && (page || has_scheme(shell_target));
 
   HWND owner = create_owner_window(GetModuleHandleA(nullptr));
-  if (!hand_to_shell(owner, mode.shell_prefix + target, mode.with_parameters ? &parameters : nullptr)) {
+  if (!hand_to_shell(owner, shell_target, mode.with_parameters ? &parameters : nullptr, away ? &system : nullptr)) {
     Text error_text =
         use_settings ? read_setting(settings, mode.section, "Error") : error_text_from_arguments(line.c_str());
     if (error_text.empty()) error_text = "Error opening";

@@ -1,18 +1,16 @@
-// Writes the launch page into the user's temporary folder, and removes the
-// pages that earlier runs left there.
+// Writes the launch page into the user's temporary folder.
 #include <limits.h>
 #include <windows.h>
 
 #include "common/system_win32.h"
 #include "page/launch_page.h"
+#include "page/page_cleanup.h"
 
 namespace {
 
-const DWORD kLargestPage = 1 << 20;  // far more than the longest command line makes
-const ULONGLONG kDay = 24ULL * 60 * 60 * 10000000;  // in the 100 ns of a file time
-bool stale_pages_removed = false;
-
-bool name_taken(DWORD error) { return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS; }
+// Names in a row to which access is denied before the writer gives up: a
+// read-only folder, not a page removed but still held open by a scanner.
+const int kMostDenied = 16;
 
 bool write_all(HANDLE file, const Text& bytes) {
   DWORD written = 0;
@@ -20,60 +18,39 @@ bool write_all(HANDLE file, const Text& bytes) {
          written == bytes.length();
 }
 
-Text read_all(HANDLE file) {
-  Text content;
-  char buffer[4096];
-  DWORD got = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
-  return content;
-}
+}  // namespace
 
-ULONGLONG ticks(const FILETIME& time) { return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
-
-// Windows removes a page at its next start only if asked by an administrator
-// (since Vista), so pages of earlier runs may pile up. One pass over the
-// names removes each plain file named and written as a page, last written
-// more than a day ago (a slow browser may still be about to read a fresh
-// one). It is read and removed through the same handle: never through a
-// link, never a file whose content was not checked.
-void remove_stale_pages(const Text& folder) {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
+// One pass over the page names in the folder: every number found is taken,
+// and pages of earlier runs are removed on the way.
+void LaunchPageWriter::read_folder(const Text& folder) {
   FileSearch search(in_folder(folder, "VexaTmp*.HTML"));
   for (Text name; search.next(name);) {
-    if (!is_launch_page_name(name)) continue;
-    Text path = in_folder(folder, name.c_str());
-    HANDLE file = open_for_removal(path);
-    if (file == INVALID_HANDLE_VALUE) continue;
-    BY_HANDLE_FILE_INFORMATION info;
-    bool stale = GetFileInformationByHandle(file, &info) &&
-                 !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
-                 info.nFileSizeHigh == 0 && info.nFileSizeLow <= kLargestPage &&
-                 ticks(info.ftLastWriteTime) + kDay < ticks(now) && is_launch_page_file(read_all(file));
-    if (stale)
-      remove_and_close(file, path);
-    else
-      CloseHandle(file);
+    taken_.take(page_number(name));
+    if (is_launch_page_name(name))
+      remove_if_stale(in_folder(folder, name.c_str()), search.attributes(), search.last_write());
   }
 }
 
-}  // namespace
-
-Text write_launch_page(const Text& page_text) {
+Text LaunchPageWriter::write(const Text& page_text) {
   Text folder;
   if (!temp_folder(folder)) return Text();  // the folder does not fit: no page
-  if (!stale_pages_removed) remove_stale_pages(folder);
-  stale_pages_removed = true;
+  if (!folder_read_) read_folder(folder);
+  folder_read_ = true;
 
-  for (long n = 1; n < LONG_MAX; ++n) {
+  int denied = 0;
+  for (long n = taken_.first_free(1); n < LONG_MAX; n = taken_.first_free(n + 1)) {
     Text name = launch_page_file_name(folder, n);
-    if (file_attributes(name) != INVALID_FILE_ATTRIBUTES) continue;
     // CREATE_NEW never replaces or writes through an existing file or link.
     HANDLE file = create_file(name, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
-      if (name_taken(GetLastError())) continue;  // taken since the test above
+      DWORD error = GetLastError();
+      // Taken since the pass; or removed while another program holds it
+      // open, which Windows answers with "access denied" until it closes.
+      if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+      if (error == ERROR_ACCESS_DENIED && ++denied < kMostDenied) continue;
       return Text();
     }
+    taken_.take(n);
     remove_at_next_start(name);
     bool written = write_all(file, page_text + "\r\n");
     bool closed = CloseHandle(file) != 0;

@@ -27,6 +27,9 @@ Text change_file_ext(const Text& name, const char* extension);
 // The directory part of name with its last backslash or colon; empty when
 // there is none.
 Text extract_file_path(const Text& name);
+// path with its file's long name, as a file search reports it: a copy
+// started by its short name (AUTOST~1.EXE) still knows its own name.
+Text with_long_name(const Text& path);
 // True when name is an existing file (no directory) whose last-write time
 // has a DOS date and time.
 bool file_exists(const Text& name);

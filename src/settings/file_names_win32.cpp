@@ -14,6 +14,12 @@ void init_lead_bytes() {
   set_lead_bytes(far_east, info.LeadByte);
 }
 
+Text with_long_name(const Text& path) {
+  FileSearch search(path);
+  Text name;
+  return search.next(name) ? extract_file_path(path) + name : path;
+}
+
 bool file_exists(const Text& name) {
   FileSearch search(name);  // only the first entry counts
   Text found;

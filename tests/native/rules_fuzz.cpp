@@ -25,13 +25,17 @@ int hex(const Text& text, size_t at, int digits) {
   return value;
 }
 
-// The page's sixth line calls window.open with exactly the three values: it
-// is printable ASCII with no "<" and no quote but the eight that delimit the
-// script strings, whose \xHH and \uXXXX escapes give the values back.
+// The page's window.open line calls it with exactly the three values: it is
+// printable ASCII with no "<" and no quote but the eight that delimit the
+// script strings, whose \xHH and \uXXXX escapes give the values back. The
+// folder's address (here made of the address) holds no byte that a URL or
+// the page would read as more than a character of a path.
 Text checked_page(const Text& address, const Text& name, const Text& features) {
-  Text page = build_launch_page(address, name, features);
-  size_t start = 0, quotes = 0, lines = 0, count = 0;
-  for (int line = 1; line < 6; ++line) start = page.find("\r\n", start) + 2;
+  Text url = folder_url(address);
+  for (size_t i = 0; i < url.length(); ++i)
+    check(url[i] > 0x20 && url[i] < 0x7F && strchr("\"<>&'#?", url[i]) == nullptr);
+  Text page = build_launch_page(address, name, features, url);
+  size_t start = page.find("if (!window.open("), quotes = 0, lines = 0, count = 0;
   Text line = page.from(start).left(page.find("\r\n", start) - start);
   char16_t* units = static_cast<char16_t*>(malloc((line.length() + 1) * sizeof(char16_t)));
   for (size_t i = 0; i < line.length(); ++i) {
@@ -42,7 +46,7 @@ Text checked_page(const Text& address, const Text& name, const Text& features) {
     if (escape) i += line[i + 1] == 'x' ? 3 : 5;
   }
   for (size_t at = 0; (at = page.find("\r\n", at)) != Text::npos; at += 2) ++lines;
-  check(quotes == 8 && lines == 11);
+  check(quotes == 8 && lines == 17);
   // A byte that starts no UTF-8 character stands for U+FFFD.
   auto as_read = [](const Text& value) {
     Utf16 wide(value);

@@ -69,19 +69,22 @@ void run_unix(const std::string& command, const std::string& work) {
 }
 
 // Headless Chromium's document once the page has run: as it is, with the
-// browser's own popup blocker, or with window.open and window.close recorded.
+// browser's own popup blocker, or with window.open (the address as the
+// browser resolves it) and window.close recorded. The page names Windows
+// paths (file:///C:/...), which a link /C: makes Linux paths for the run.
 std::string in_browser(const std::string& page_file, const std::string& work, bool recorded) {
   const char kRecorder[] =
       "<script>var calls = []; function record(call) { calls.push(call); document.documentElement.setAttribute("
       "'data-calls', encodeURIComponent(calls.join('\\n'))); }\n"
-      "window.open = function (a, n, f) { record('window.open(' + [a, n, f].join('|') + ')'); return window; };\n"
+      "window.open = function (a, n, f) { record('window.open(' + [new URL(a, document.baseURI), n, f].join('|') + ')');"
+      " return window; };\n"
       "window.close = function () { record('window.close()'); };</script>\n";
   std::string file = recorded ? work + "recorded.html" : page_file;
   if (recorded) std::ofstream(fs::path(wide(file)), std::ios::binary) << kRecorder << read_file(page_file);
-  run_unix("chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-sync"
+  run_unix("ln -sfn '" + unix_name("C:\\") + "' /C: && chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-sync"
            " --disable-background-networking --disable-component-update --virtual-time-budget=5000 --user-data-dir='" +
-               unix_name(work) + "/profile' --dump-dom 'file://" + unix_name(file) + "' 2>/dev/null >'" +
-               unix_name(work) + "/dom'",
+               unix_name(work) + "/profile' --dump-dom '" + unix_name(file) + "' 2>/dev/null >'" +
+               unix_name(work) + "/dom'; rm /C:",
            work);
   std::string dom = read_file(work + "dom"), calls;
   size_t at = dom.find("data-calls=\"");
@@ -180,11 +183,12 @@ std::string describe_box(HWND box, DWORD process) {
 }
 
 // Starts the program and follows it to its end, reading and closing each box.
+// An empty program: the line's first token names it.
 std::string watch(const std::string& program, const std::string& line, const std::string& directory) {
-  std::wstring command = wide(line);
+  std::wstring command = wide(line), file = wide(program);
   STARTUPINFOW startup = {sizeof startup};
   PROCESS_INFORMATION process;
-  if (!CreateProcessW(wide(program).c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessW(program.empty() ? nullptr : file.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       wide(directory).c_str(), &startup, &process))
     return "\ncannot start " + program + ": error " + std::to_string(GetLastError());
   std::string seen;
@@ -218,8 +222,15 @@ void run_row(const Row& row) {
                     here = root + "\\" + row.folder,
                     program = here + row.program, traces = root + ".handoffs\\", recorder = tests_folder() + "recorder.exe",
                     wininit = utf8(std::wstring(windows, GetWindowsDirectoryW(windows, MAX_PATH))) + "\\WININIT.INI";
+  std::string url = "file:///";  // of the program's folder
+  for (unsigned char c : here) {
+    char escape[4];
+    snprintf(escape, sizeof escape, "%%%02X", c);
+    url += c == '\\' ? "/" : isalnum(c) || strchr("-._~:", c) ? std::string(1, char(c)) : escape;
+  }
   auto expand = [&](std::string text) {
-    text = replaced(replaced(replaced(text, "{here}", here), "{program}", program), "{recorder}", recorder);
+    text = replaced(replaced(replaced(replaced(text, "{here}", here), "{program}", program), "{recorder}", recorder),
+                    "{url}", url);
     for (size_t at; (at = text.find("{short:")) != std::string::npos;) {
       wchar_t name[MAX_PATH];
       size_t end = text.find('}', at);
@@ -251,10 +262,10 @@ void run_row(const Row& row) {
   if (row.no_mailto) RegDeleteTreeW(HKEY_CLASSES_ROOT, L"mailto");
 
   Files before = written(root, wininit);
-  std::string temp = here + row.temp.substr(0, row.temp.size() - 1);
+  std::string temp = (row.temp[1] == ':' ? "" : here) + row.temp.substr(0, row.temp.size() - 1);
   for (const auto& [name, value] : {std::pair{L"TMP", temp}, {L"TEMP", temp}, {L"RECORDER_TRACE_FOLDER", traces}})
     SetEnvironmentVariableW(name, wide(value).c_str());  // the launcher inherits them
-  std::string seen = watch(program, expand(row.line), root + "\\");
+  std::string seen = watch(row.line.rfind("{short:", 0) == 0 ? "" : program, expand(row.line), root + "\\");
   Files records;  // the handler starts after the launcher has gone: wait for its record
   for (DWORD start = GetTickCount();
        seen.empty() && row.seen.rfind("open: ", 0) == 0 && records.empty() && GetTickCount() - start < kLimitMs;
@@ -282,21 +293,21 @@ void run_row(const Row& row) {
     if (blocked)
       EXPECT_NE(document.find(row.browser.substr(7)), std::string::npos) << document;
     else
-      EXPECT_EQ(document, row.browser);
+      EXPECT_EQ(document, expand(row.browser));
   }
 }
 
 std::string page(const std::string& address, const std::string& name, const std::string& features) {
   const std::string quoted_address = "\"" + address + "\"";
-  return "<html>\r\n<body onload=\"KoOpenPage()\">\r\n<script language=\"JavaScript\">\r\nfunction KoOpenPage()\r\n{\r\n"
+  return "<!DOCTYPE html>\r\n<!-- saved from url=(0014)about:internet -->\r\n<html>\r\n<head>\r\n"
+         "<meta charset=\"utf-8\">\r\n<base href=\"{url}\">\r\n<script>\r\nfunction KoOpenPage()\r\n{\r\n"
          "if (!window.open(" + quoted_address + ",\"" + name + "\",\"" + features + "\")) { location.replace(" +
-         quoted_address + "); return; }\r\nwindow.close();\r\n}\r\n</script>\r\n</body>\r\n</html>\r\n\r\n";
+         quoted_address + "); return; }\r\nwindow.close();\r\n}\r\n</script>\r\n</head>\r\n"
+         "<body onload=\"KoOpenPage()\">\r\n</body>\r\n</html>\r\n\r\n";
 }
 
 std::string added(const std::string& path, const std::string& content) {
   return "+ {here}" + path + (content.empty() ? "" : ": " + content);
 }
-
-std::string deleted_at_restart(const std::string& path) { return "+ delete at restart: {here}" + path; }
 
 }  // namespace e2e

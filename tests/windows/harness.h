@@ -3,8 +3,9 @@
 // a person would, reading and closing each message box; the shell hands its
 // target to the recorder, registered as the handler. Texts are UTF-8.
 // In lines, contents and expectations "{here}" stands for the program's
-// folder, "{program}" for its file, "{recorder}" for the recorder; in
-// expectations "{short:path}" for a file's short name.
+// folder, "{url}" for its file URL, "{program}" for its file, "{recorder}"
+// for the recorder; "{short:path}" for a file's short name (a line that
+// starts with one starts the program by that name).
 #pragma once
 
 #include <string>
@@ -23,20 +24,21 @@ struct Row {
   const char* name;
   std::string line;  // the whole command line
   std::vector<Item> files;
-  // Each event on a line: "open: <the recorder's arguments>", "box: <text>"
+  // Each event on a line: "open: <the recorder's arguments>" (then " @ <its
+  // working folder>" unless that is the system folder), "box: <text>"
   // (no caption or owner, only OK), "refused: <text>" (the same, while the
   // hidden owner window of the hand-off exists), an exit code but 0.
   std::string seen;
   // Files and folders written in the sandbox and WININIT.INI ("+ path:
   // content", "~ ...", "- path"), and deletions scheduled for the next start
-  // of Windows ("+ delete at restart: path").
+  // of Windows ("+ delete at restart: path"), which no row should make.
   std::vector<std::string> changes;
   // The page handed over, in Chromium: its window.open and window.close
   // calls, or "shows: <html>" under the browser's popup blocker (Wine only).
   std::string browser;
   std::string program = "launch.exe";
   std::string folder;           // the program's, within the sandbox
-  std::string temp = "temp\\";  // TMP and TEMP, within the program's folder
+  std::string temp = "temp\\";  // TMP and TEMP, within the program's folder unless a full name
   bool win98 = false;           // Wine reports Windows 98 (Wine only)
   bool no_mailto = false;       // nothing handles mailto: addresses
 };
@@ -48,6 +50,5 @@ void run_row(const Row& row);
 std::string page(const std::string& address, const std::string& name, const std::string& features);
 // Expected changes in the program's folder.
 std::string added(const std::string& path, const std::string& content);
-std::string deleted_at_restart(const std::string& path);
 
 }  // namespace e2e

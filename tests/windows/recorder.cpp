@@ -1,6 +1,7 @@
 // Stands in for the browser and every other handler: started by the shell,
-// it records its command line after its own name in UTF-8, in a file of its
-// own in RECORDER_TRACE_FOLDER.
+// it records its command line after its own name in UTF-8, and then its
+// working folder unless that is the system folder, in a file of its own in
+// RECORDER_TRACE_FOLDER.
 #include <windows.h>
 
 #include <stdio.h>
@@ -11,6 +12,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::wstring line = GetCommandLineW();
   line.erase(0, line[0] == L'"' ? line.find(L'"', 1) + 1 : line.find(L' '));
   if (line[0] == L' ') line.erase(0, 1);
+  wchar_t current[MAX_PATH], system[MAX_PATH];
+  DWORD length = GetCurrentDirectoryW(MAX_PATH, current);
+  GetSystemDirectoryW(system, MAX_PATH);
+  if (lstrcmpiW(current, system) != 0) line += L" @ " + std::wstring(current) + (current[length - 1] == L'\\' ? L"" : L"\\");
   std::string text(line.size() * 3, '\0');
   text.resize(WideCharToMultiByte(CP_UTF8, 0, line.data(), int(line.size()), text.data(), int(text.size()), 0, 0));
   wchar_t folder[MAX_PATH];  // ends in a backslash

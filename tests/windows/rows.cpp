@@ -19,9 +19,7 @@ std::string web(const std::string& lines) { return "[WEB]\r\n" + lines; }
 std::string utf16_file(const std::u16string& text) { return {reinterpret_cast<const char*>(text.data()), text.size() * 2}; }
 // The changes of a run that writes page n with content (and more).
 std::vector<std::string> new_page(int n, const std::string& content, std::vector<std::string> more = {}) {
-  std::string path = "temp\\VexaTmp" + std::to_string(n) + ".HTML";
-  more.push_back(added(path, content));
-  more.push_back(deleted_at_restart(path));
+  more.push_back(added("temp\\VexaTmp" + std::to_string(n) + ".HTML", content));
   return more;
 }
 
@@ -44,6 +42,12 @@ const std::string kGroups = "launch zzz:refused" + repeated(" WINDOW.OPEN a b c"
 const std::string kLongAddress = longest("launch WINDOW.OPEN \"http://a.test/", 'q').substr(0, kLongest - 1) + "\"";
 const std::string kFallback = web("Address=http://example.test/fallback\r\n");
 const std::string kOldPage = page("http://old.test/", "", "");
+const std::string kFirstPage =  // as the first versions wrote it, values unescaped
+    "<html>\r\n<body onload=\"KoOpenPage()\">\r\n<script language=\"JavaScript\">\r\nfunction KoOpenPage()\r\n{\r\n"
+    "window.open(\"a\r\nb\",\"\",\"\");\r\nwindow.close();\r\n}\r\n</script>\r\n</body>\r\n</html>\r\n\r\n";
+// Beside the program, in a folder whose name an address must encode: what the browser reached.
+const std::string kManual = "<script>document.write(location.search + location.hash)</script>";
+const std::string kAwkwardFolder = "a #%\u0141\\";
 const std::string kOpenPage1 = "open: {here}temp\\VexaTmp1.HTML";
 
 const Row kRows[] = {
@@ -52,7 +56,7 @@ const Row kRows[] = {
      .files = {{"temp\\VexaTmp1.HTML", kOldPage, 48}}, .seen = "open: http://example.test/a?b=1&c=%20d e f`g`1`"},
     {.name = "QuotedProgramPathAndRelativeTarget", .line = "\"{program}\" .\\readme.txt",
      .files = {{"readme.txt", "beside the program"}, {"..\\readme.txt", "in the caller's folder"}},
-     .seen = "open: {here}readme.txt", .folder = "with blanks\\"},
+     .seen = "open: {here}readme.txt @ {here}", .folder = "with blanks\\"},
     {.name = "NoArgumentsOnlySeparatorsAndQuotes", .line = longest("launch\x01\x1f\"\"\t\"\" \r\n", '"'),
      .seen = "box: Error no URL defined"},
     // Failure texts: "/error=", its escapes, then character codes.
@@ -91,10 +95,13 @@ const Row kRows[] = {
      .seen = "refused: No mail!\r\n\rteam@example.test", .program = "start-mail.exe", .no_mailto = true},
     {.name = "StartWithParameters", .line = "start ignored",
      .files = {{"start.ini", "[START]\r\nApplication={recorder}\r\nParameters=--first \"two words\"\r\nParams=no\r\n"}},
-     .seen = "open: --first \"two words\"", .program = "start.exe"},
-    {.name = "StartWithParams", .line = "autostart",
+     .seen = "open: --first \"two words\" @ {here}", .program = "start.exe"},
+    {.name = "StartWithParamsByItsShortName", .line = "{short:autostart.exe}",
      .files = {{"autostart.ini", "[START]\r\nApplication={recorder}\r\nParams=--from-params\r\n"}},
-     .seen = "open: --from-params", .program = "autostart.exe"},
+     .seen = "open: --from-params @ {here}", .program = "autostart.exe"},
+    {.name = "ShortNameOnWindows98", .line = "{short:autostart98.exe}",
+     .files = {{"autostart98.ini", "[START]\r\nApplication={recorder}\r\nParams=--98\r\n"}},
+     .seen = "open: --98 @ {here}", .program = "autostart98.exe", .win98 = true},
     {.name = "StartRefused", .line = "start",
      .files = {{"Start.Menu.ini", "[START]\r\nApplication=C:\\no\\setup.exe\r\nError=Cannot<#20>start\r\n[WEB]\r\nError=web\r\n"}},
      .seen = "refused: Cannot start\r\n\rC:\\no\\setup.exe", .program = "Start.Menu.exe"},
@@ -102,14 +109,17 @@ const Row kRows[] = {
      .files = {{"webmailstart.ini", web("Address=http://example.test/web\r\n[START]\r\nApplication={recorder}\r\n")}},
      .seen = "open: http://example.test/web", .program = "webmailstart.exe"},
     // Launch pages: a new browser window through a page in the temporary folder.
-    {.name = "PageForALaterGroupWithoutValues", .line = "launch http://example.test/ignored Window.Open http://a.test/",
-     .seen = kOpenPage1, .changes = new_page(1, page("http://a.test/", "", ""))},
+    {.name = "PageForALaterGroupWithoutValuesOpensRelativeToTheProgram",
+     .line = "launch http://example.test/ignored Window.Open sub/../manual.html?v=1#install",
+     .files = {{"manual.html", kManual}}, .seen = kOpenPage1,
+     .changes = new_page(1, page("sub/../manual.html?v=1#install", "", "")),
+     .browser = "window.open({url}manual.html?v=1#install||)\nwindow.close()", .folder = kAwkwardFolder},
     {.name = "PageValuesDecodedAndEscapedInAUnicodeFolder",
      .line = "launch window.open \"http://a.test/</script><!--`1x\u0142\" \"C:\\dir\\\" \"a\tb\r\nc\x7f`0'\U0001F600\"",
      .seen = kOpenPage1,
      .changes = new_page(1, page("http://a.test/\\x3C/script>\\x3C!-- x\\u0142", "C:\\x5Cdir\\x5C",
                             "a\\x09b\\x0D\\x0Ac\\x7F`'\\uD83D\\uDE00")),
-     .browser = "window.open(http://a.test/</script><!-- x\u0142|C:\\dir\\|a\tb\r\nc\x7f`'\U0001F600)\nwindow.close()",
+     .browser = "window.open(http://a.test/%3C/script%3E%3C!--%20x%C5%82|C:\\dir\\|a\tb\r\nc\x7f`'\U0001F600)\nwindow.close()",
      .folder = "\u0141ukasz\\"},
     {.name = "PagesForTwoGroups", .line = "launch WINDOW.OPEN http://a.test/1 one f1 x WINDOW.OPEN http://a.test/2 two f2",
      .seen = "open: {here}temp\\VexaTmp2.HTML",
@@ -117,33 +127,34 @@ const Row kRows[] = {
     {.name = "PageFirstFreeNameOldPagesRemovedOthersKept", .line = "launch WINDOW.OPEN http://a.test/ n f",
      .files = {{"victim.txt", "victim", 48}, {"temp\\VexaTmp1.HTML", "-> victim.txt"}, {"temp\\VexaTmp2.HTML", "-> absent"},
                {"temp\\VexaTmp3.HTML\\"}, {"temp\\VexaTmp4.HTML", kOldPage, 1}, {"temp\\VexaTmp5.HTML", "other", 48},
-               {"temp\\VexaTmp7.HTML", kOldPage, 48}, {"temp\\VexaTmp08.HTML", kOldPage, 48}},
+               {"temp\\VexaTmp7.HTML", kOldPage, 48}, {"temp\\VexaTmp08.HTML", kOldPage, 48},
+               {"temp\\VexaTmp9.HTML", kFirstPage, 48}},
      .seen = "open: {here}temp\\VexaTmp6.HTML",
-     .changes = new_page(6, page("http://a.test/", "n", "f"), {"- {here}temp\\VexaTmp7.HTML"})},
+     .changes = new_page(6, page("http://a.test/", "n", "f"), {"- {here}temp\\VexaTmp7.HTML", "- {here}temp\\VexaTmp9.HTML"})},
     {.name = "PagesOnWindows98", .line = "win98 WINDOW.OPEN http://a.test/1 one f1 WINDOW.OPEN http://a.test/2 two f2",
      .seen = "open: {here}temp\\VexaTmp2.HTML",
      .changes = {added("temp\\VexaTmp1.HTML", page("http://a.test/1", "one", "f1")),
                  added("temp\\VexaTmp2.HTML", page("http://a.test/2", "two", "f2")),
                  "+ C:\\windows\\WININIT.INI: [Rename]\r\nNUL={short:temp\\VexaTmp2.HTML}\r\n"},
      .program = "win98.exe", .win98 = true},
-    {.name = "PageWithPopupsBlockedGoesToTheAddress", .line = "launch WINDOW.OPEN target.html n width=200",
-     .files = {{"temp\\target.html", "<p>reached the address</p>"}}, .seen = kOpenPage1,
-     .changes = new_page(1, page("target.html", "n", "width=200")),
-     .browser = "shows: <p>reached the address</p>"},
+    {.name = "PageWithPopupsBlockedGoesToTheAddress", .line = "launch WINDOW.OPEN manual.html?v=1#install n width=200",
+     .files = {{"manual.html", kManual}, {"temp\\manual.html", "in the temporary folder"}}, .seen = kOpenPage1,
+     .changes = new_page(1, page("manual.html?v=1#install", "n", "width=200")),
+     .browser = "shows: <body>?v=1#install</body>", .folder = kAwkwardFolder},
     // Every language: texts arrive exactly through the command line, folders, settings files and pages.
     {.name = "UnicodeTargetWithALookAlikeQuote",
      .line = "launch \"http://example.test/\u0142\u6771\U0001F600\uFF02 /error=x\"",
      .seen = "open: http://example.test/\u0142\u6771\U0001F600\uFF02 /error=x"},
     {.name = "UnicodeFolderSettingsAndRelativeTarget", .line = "launch",
      .files = {{"launch.ini", web("Address=.\\readme.txt\r\n")}, {"readme.txt", "here"}},
-     .seen = "open: {here}readme.txt", .folder = "\u0141ukasz\\"},
+     .seen = "open: {here}readme.txt @ {here}", .folder = "\u0141ukasz\\"},
     {.name = "UnicodeSettingsFile", .line = "launch",
      .files = {{"launch.ini", utf16_file(u"\uFEFF[WEB]\r\nAddress=zzz:\u0142\r\nError=\u0391\u03b4\u03cd\u03bd\u03b1\u03c4\u03bf\r\n")}},
      .seen = "refused: \u0391\u03b4\u03cd\u03bd\u03b1\u03c4\u03bf\r\n\rzzz:\u0142"},
     {.name = "JapanesePageForAWindowName", .line = "launch WINDOW.OPEN http://example.test/\u8868 \u8868\u793A width=1",
      .seen = kOpenPage1,
      .changes = new_page(1, page("http://example.test/\\u8868", "\\u8868\\u793A", "width=1")),
-     .browser = "window.open(http://example.test/\u8868|\u8868\u793A|width=1)\nwindow.close()"},
+     .browser = "window.open(http://example.test/%E8%A1%A8|\u8868\u793A|width=1)\nwindow.close()"},
     {.name = "JapaneseCodesMakeOneCharacter", .line = "launch zzz:refused /error=<#95><#5C>",
      .seen = "refused: \u8868\r\n\rzzz:refused"},
     {.name = "JapaneseProgramNameOnWindows98", .line = "launch", .files = {{"MOXLAB.INI", kFallback}},
@@ -154,6 +165,9 @@ const Row kRows[] = {
     {.name = "SixteenThousandArguments", .line = longest(kArguments, 'x'),
      .seen = "refused: last" + std::string(kLongest - kArguments.size(), 'x') + "\r\n\rzzz:refused"},
     {.name = "ThousandsOfGroupsWithoutTemporaryFolder", .line = kGroups, .seen = "refused: no page\r\n\r", .temp = "missing\\"},
+    // Linux refuses even root a new file there: access is denied to every name.
+    {.name = "ReadOnlyTemporaryFolder", .line = "launch WINDOW.OPEN a b c /error=no`1page", .seen = "refused: no page\r\n\r",
+     .temp = "Z:\\sys\\"},
     {.name = "LongestQuotedTokenInAPage", .line = kLongAddress, .seen = kOpenPage1,
      .changes = new_page(1, page(kLongAddress.substr(20, kLongAddress.size() - 21), "", ""))},
 };

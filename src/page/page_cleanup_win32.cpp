@@ -1,0 +1,63 @@
+// Removes the pages of earlier runs, and on Windows 95, 98 and Me asks
+// Windows to remove a new page at its next start.
+#include "page/page_cleanup.h"
+
+#include "common/system_win32.h"
+#include "page/launch_page.h"
+
+namespace {
+
+const DWORD kLargestPage = 1 << 20;  // far more than the longest command line makes
+const ULONGLONG kDay = 24ULL * 60 * 60 * 10000000;  // in the 100 ns of a file time
+
+Text read_all(HANDLE file) {
+  Text content;
+  char buffer[2048];
+  DWORD got = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+  return content;
+}
+
+ULONGLONG ticks(const FILETIME& time) { return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime; }
+
+// A plain file (no folder, no link) last written more than a day ago: a slow
+// browser may still be about to read a fresh page, and a restored browser
+// session may open one again.
+bool stale(DWORD attributes, FILETIME last_write) {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) && ticks(last_write) + kDay < ticks(now);
+}
+
+// Text of at most 1024 bytes that a system call wrote into buffer, cut to the
+// length it reports (empty when it failed or did not fit).
+Text reported(const char* buffer, DWORD length, DWORD size) {
+  return length < size ? Text(buffer, length) : Text();
+}
+
+}  // namespace
+
+void remove_if_stale(const Text& path, DWORD attributes, FILETIME last_write) {
+  if (!stale(attributes, last_write)) return;
+  // Checked again, and read, through the handle that removes it: what goes
+  // is exactly what was checked, never a link's target.
+  HANDLE file = open_for_removal(path);
+  if (file == INVALID_HANDLE_VALUE) return;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (GetFileInformationByHandle(file, &info) && stale(info.dwFileAttributes, info.ftLastWriteTime) &&
+      info.nFileSizeHigh == 0 && info.nFileSizeLow <= kLargestPage && is_launch_page_file(read_all(file)))
+    remove_and_close(file, path);
+  else
+    CloseHandle(file);
+}
+
+void remove_at_next_start(const Text& page) {
+  if ((GetVersion() & 0x80000000u) == 0) return;
+  // The start-up rename file, where "NUL" as the new name deletes. It holds
+  // one such entry only: of several pages, the last one written goes.
+  char buffer[1024];
+  Text windows_folder = reported(buffer, GetWindowsDirectoryA(buffer, sizeof buffer), sizeof buffer);
+  Text rename_file = windows_folder + "\\WININIT.INI";
+  Text short_name = reported(buffer, GetShortPathNameA(page.c_str(), buffer, sizeof buffer), sizeof buffer);
+  WritePrivateProfileStringA("Rename", "NUL", short_name.c_str(), rename_file.c_str());
+}
