@@ -15,7 +15,6 @@ struct UnicodeCalls {
   decltype(&GetTempPathW) GetTempPathW;
   decltype(&GetPrivateProfileStringW) GetPrivateProfileStringW;
   decltype(&SetCurrentDirectoryW) SetCurrentDirectoryW;
-  decltype(&GetFileAttributesW) GetFileAttributesW;
   decltype(&CreateFileW) CreateFileW;
   decltype(&GetSystemDirectoryW) GetSystemDirectoryW;
   decltype(&FindFirstFileW) FindFirstFileW;
@@ -71,8 +70,8 @@ void load_unicode_calls() {
 #define LOOK_UP(module, function) look_up(module, #function, unicode.function)
   unicode_found = LOOK_UP(kernel, GetCommandLineW) && LOOK_UP(kernel, GetModuleFileNameW) &&
                   LOOK_UP(kernel, GetTempPathW) && LOOK_UP(kernel, GetPrivateProfileStringW) &&
-                  LOOK_UP(kernel, SetCurrentDirectoryW) && LOOK_UP(kernel, GetFileAttributesW) &&
-                  LOOK_UP(kernel, CreateFileW) && LOOK_UP(kernel, GetSystemDirectoryW) && LOOK_UP(kernel, FindFirstFileW) &&
+                  LOOK_UP(kernel, SetCurrentDirectoryW) && LOOK_UP(kernel, CreateFileW) &&
+                  LOOK_UP(kernel, GetSystemDirectoryW) && LOOK_UP(kernel, FindFirstFileW) &&
                   LOOK_UP(kernel, FindNextFileW) && LOOK_UP(kernel, DeleteFileW) &&
                   LOOK_UP(GetModuleHandleA("user32.dll"), MessageBoxW) &&
                   LOOK_UP(GetModuleHandleA("shell32.dll"), ShellExecuteExW);
@@ -127,10 +126,6 @@ Text profile_string(const Text& file, const char* section, const char* key) {
 
 bool set_current_directory(const Text& folder) {
   return unicode_found ? unicode.SetCurrentDirectoryW(Wide(folder)) : SetCurrentDirectoryA(folder.c_str());
-}
-
-DWORD file_attributes(const Text& name) {
-  return unicode_found ? unicode.GetFileAttributesW(Wide(name)) : GetFileAttributesA(name.c_str());
 }
 
 HANDLE create_file(const Text& name, DWORD access, DWORD share, DWORD disposition, DWORD flags) {

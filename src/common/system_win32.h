@@ -31,7 +31,6 @@ bool temp_folder(Text& folder);
 // At most 1023 characters; empty when the file, section or key is missing.
 Text profile_string(const Text& file, const char* section, const char* key);
 bool set_current_directory(const Text& folder);
-DWORD file_attributes(const Text& name);
 HANDLE create_file(const Text& name, DWORD access, DWORD share, DWORD disposition, DWORD flags);
 // The entries that a pattern matches, one by one.
 class FileSearch {
