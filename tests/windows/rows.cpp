@@ -54,8 +54,8 @@ const Row kRows[] = {
     // The command line: quotes, escapes, the program token, the current directory.
     {.name = "QuotesAndEscapesAnOldPageStays", .line = "launch \"\" http://example.test/a?b=1&c=%20\"d e\"`1f`0g`01`0 ignored",
      .files = {{"temp\\VexaTmp1.HTML", kOldPage, 48}}, .seen = "open: http://example.test/a?b=1&c=%20d e f`g`1`"},
-    {.name = "QuotedProgramPathAndRelativeTarget", .line = "\"{program}\" .\\readme.txt",
-     .files = {{"readme.txt", "beside the program"}, {"..\\readme.txt", "in the caller's folder"}},
+    {.name = "QuotedProgramPathAndAFileNameWithADrive", .line = "\"{program}\" \"{here}readme.txt\"",
+     .files = {{"readme.txt", "beside the program"}},
      .seen = "open: {here}readme.txt @ {here}", .folder = "with blanks\\"},
     {.name = "NoArgumentsOnlySeparatorsAndQuotes", .line = longest("launch\x01\x1f\"\"\t\"\" \r\n", '"'),
      .seen = "box: Error no URL defined"},
