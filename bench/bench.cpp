@@ -1,8 +1,10 @@
 // Times the life of launcher processes under Wine: from CreateProcessA to the
 // process's end, for each program in turn, round after round, so that every
 // program sees the same conditions. The shell hands each address to the
-// recorder (registered as the http handler here); each run waits for its
-// record before the next one starts. Prints a table of medians and ratios.
+// recorder (registered as the http and htmlfile handler here); each run waits
+// for its record before the next one starts. Prints tables of medians and
+// ratios: against the floor, and for runs that write a launch page into a
+// temporary folder that already holds pages of the last day.
 //   bench.exe FOLDER ROUNDS
 #include <windows.h>
 
@@ -20,6 +22,7 @@ const size_t kLongest = 32766;  // 32,767 characters with the terminating zero
 
 struct Program {
   std::string name, file, plain_line, longest_line;  // an empty line: not measured
+  int pages = -1;  // when not negative: a page-writing run, with that many fresh pages in TMP
   std::vector<double> plain_ms, longest_ms;
 };
 
@@ -38,15 +41,32 @@ double now_ms() {
 
 void register_recorder() {
   std::string command = "\"" + folder + "recorder.exe\" \"%1\"";
-  RegDeleteTreeA(HKEY_CLASSES_ROOT, "http\\shell\\open\\ddeexec");
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, "http\\shell\\open\\command", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
-    fprintf(stderr, "cannot register the recorder\n");
-    exit(1);
+  for (std::string handled : {"http", "htmlfile"}) {
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, (handled + "\\shell\\open\\ddeexec").c_str());
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, (handled + "\\shell\\open\\command").c_str(), 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      fprintf(stderr, "cannot register the recorder\n");
+      exit(1);
+    }
+    RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()), DWORD(command.size() + 1));
+    RegCloseKey(key);
   }
-  RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()), DWORD(command.size() + 1));
-  RegCloseKey(key);
+}
+
+// A temporary folder holding pages 1 to count, written in the last hour.
+std::string page_folder(int count) {
+  std::string name = folder + "pages" + std::to_string(count) + "\\";
+  CreateDirectoryA(name.c_str(), nullptr);
+  const char kPage[] = "<!DOCTYPE html>\r\n<html>\r\n</html>\r\n";
+  for (int n = 1; n <= count; ++n) {
+    HANDLE file = CreateFileA((name + "VexaTmp" + std::to_string(n) + ".HTML").c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written;
+    WriteFile(file, kPage, sizeof kPage - 1, &written, nullptr);
+    CloseHandle(file);
+  }
+  return name;
 }
 
 // Removes the records; returns how many there were.
@@ -130,6 +150,11 @@ int main(int argc, char** argv) {
        "rundll32.exe url.dll,FileProtocolHandler" + plain, ""},
       {"cmd /c start", std::string(system) + "\\cmd.exe", "cmd.exe /c start" + plain, ""},
   };
+  for (int pages : {0, 1000, 5000}) {
+    programs.push_back({"launch.exe WINDOW.OPEN", folder + "launch.exe", "launch WINDOW.OPEN" + plain + " n f", ""});
+    programs.back().pages = pages;
+    page_folder(pages);
+  }
 
   int failures = 0;
   for (int round = -1; round < rounds; ++round) {  // round -1 warms up
@@ -138,7 +163,11 @@ int main(int argc, char** argv) {
       for (int longest = 0; longest < 2; ++longest) {
         const std::string& line = longest ? p.longest_line : p.plain_line;
         if (line.empty()) continue;
+        std::string temp = folder + "pages" + std::to_string(p.pages) + "\\";
+        SetEnvironmentVariableA("TMP", temp.c_str());
         double ms = run_once(p.file, line);
+        // The folder stays as it was: the page just written goes.
+        if (p.pages >= 0) DeleteFileA((temp + "VexaTmp" + std::to_string(p.pages + 1) + ".HTML").c_str());
         if (ms < 0) {
           ++failures;
           continue;
@@ -153,8 +182,14 @@ int main(int argc, char** argv) {
   printf("| Program | plain address | maximum command line (%zu characters) |\n|---|---|---|\n",
          programs[0].longest_line.size() + 1);
   for (const Program& p : programs)
-    printf("| %s | %s | %s |\n", p.name.c_str(), cell(p.plain_ms, floor_plain).c_str(),
-           cell(p.longest_ms, floor_longest).c_str());
+    if (p.pages < 0)
+      printf("| %s | %s | %s |\n", p.name.c_str(), cell(p.plain_ms, floor_plain).c_str(),
+             cell(p.longest_ms, floor_longest).c_str());
+  printf("\nA run that writes a launch page, by the pages of the last day already in the temporary folder "
+         "(ratio to none):\n\n| Program | no pages | 1,000 pages | 5,000 pages |\n|---|---|---|---|\n| launch.exe |");
+  for (const Program& p : programs)
+    if (p.pages >= 0) printf(" %s |", cell(p.plain_ms, median(programs[programs.size() - 3].plain_ms)).c_str());
+  printf("\n");
   if (failures) printf("\n%d runs handed nothing over and were left out.\n", failures);
   return 0;
 }

@@ -1,7 +1,7 @@
 // The least possible launcher, the benchmark's floor: it makes the one shell
 // hand-off for a fixed address, as Windows documents it for a program that
-// ends right after (COM first, the hand-off finished before the end), and
-// exits, with nothing else (no C runtime, no arguments read). Built twice:
+// ends right after (COM first, the hand-off finished before the end), in the
+// system folder as the launcher hands over an address, and exits, with nothing else (no C runtime, no arguments read). Built twice:
 // with the launcher's hidden owner window (WITH_OWNER) and without one.
 #include <windows.h>
 #include <objbase.h>
@@ -17,11 +17,14 @@ extern "C" __attribute__((force_align_arg_pointer)) void floor_start() {
                           owner_class.hInstance, nullptr);
 #endif
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  wchar_t system[MAX_PATH];
+  GetSystemDirectoryW(system, MAX_PATH);
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
   info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
   info.hwnd = owner;
   info.lpFile = L"" BENCH_ADDRESS;
+  info.lpDirectory = system;
   info.nShow = SW_SHOWNORMAL;
   ShellExecuteExW(&info);
   if (owner != nullptr) DestroyWindow(owner);

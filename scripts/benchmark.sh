@@ -15,7 +15,7 @@ cmake --preset windows-x64 >/dev/null && cmake --build --preset windows-x64 --ta
 out=build/bench
 mkdir -p "$out"
 if launcher=$(scripts/launcher32.sh "$out/wineprefix"); then
-  cxx=i686-w64-mingw32-g++ entry=_floor_start build=build/windows-x86
+  cxx="i686-w64-mingw32-g++ -march=i486" entry=_floor_start build=build/windows-x86
 else
   cxx=x86_64-w64-mingw32-g++ entry=floor_start build=build/windows-x64
 fi
