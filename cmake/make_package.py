@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes the release zip and its SHA-256 checksum file:
-    make_package.py ZIP DATE FILE...
+    make_package.py ZIP DATE NAME=FILE...
+Each FILE goes in under NAME, in the order given; every entry but a program
+(.exe) is text and gets CR LF line ends, for Notepad before Windows 10 1809.
 DATE (YYYY-MM-DD) is stamped on every entry, and nothing else of the build
-machine (owner, access times, time zone) goes in; a .md file gets CR LF line
-ends: building the same sources
+machine (owner, access times, time zone) goes in: building the same sources
 twice gives the same bytes, so anyone can check the published checksum."""
 import hashlib
 import os
@@ -15,14 +16,14 @@ def main():
     zip_path, date, files = sys.argv[1], sys.argv[2], sys.argv[3:]
     stamp = tuple(int(part) for part in date.split("-")) + (0, 0, 0)
     with zipfile.ZipFile(zip_path + ".part", "w") as archive:
-        for path in files:
-            entry = zipfile.ZipInfo(os.path.basename(path), date_time=stamp)
+        for name, path in (file.split("=", 1) for file in files):
+            entry = zipfile.ZipInfo(name, date_time=stamp)
             entry.create_system = 0  # MS-DOS attributes, as Windows writes them
             entry.external_attr = 0x20  # "archive"
             entry.compress_type = zipfile.ZIP_DEFLATED
             with open(path, "rb") as source:
                 data = source.read()
-            if path.endswith(".md"):  # Windows line ends, for Notepad before Windows 10 1809
+            if not name.endswith(".exe"):
                 data = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
             archive.writestr(entry, data, compresslevel=9)
     os.replace(zip_path + ".part", zip_path)

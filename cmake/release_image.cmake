@@ -60,10 +60,11 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(zip ${dist}/launch-${PROJECT_VERSION}-win32.zip)
     add_custom_command(OUTPUT ${zip} ${zip}.sha256
       COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launch> ${dist}/launch.exe
-      COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/make_package.py ${zip}
-        ${LAUNCH_RELEASE_DATE} ${dist}/launch.exe ${dist}/launch.ini ${PROJECT_SOURCE_DIR}/README.md
-      DEPENDS launch ${dist}/launch.ini ${PROJECT_SOURCE_DIR}/README.md
-        ${PROJECT_SOURCE_DIR}/cmake/make_package.py
+      COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/make_package.py ${zip} ${LAUNCH_RELEASE_DATE}
+        launch.exe=${dist}/launch.exe launch.ini=${dist}/launch.ini README.txt=${PROJECT_SOURCE_DIR}/docs/guide.md
+        CHANGELOG.txt=${PROJECT_SOURCE_DIR}/CHANGELOG.md LICENSE.txt=${PROJECT_SOURCE_DIR}/LICENSE
+      DEPENDS launch ${dist}/launch.ini ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
+        ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/cmake/make_package.py
       VERBATIM)
     add_custom_target(dist DEPENDS ${zip})
   endif()

@@ -3,10 +3,10 @@
     check_release.py SOURCE_DIR BUILD_DIR VERSION CMAKE_OPTIONS...
 launch.exe: an i386 GUI image of at most 48 KB with ASLR, DEP and no time
 stamp, importing only system DLLs and no Unicode call, with its icon,
-version information and a manifest that never asks for elevation. The zip: that program, the example
-settings and the README (both with CR LF line ends), dated with the
-commit, with its checksum. A second build from a copy of the sources
-elsewhere gives the same bytes."""
+version information and a manifest that never asks for elevation. The zip:
+that program, the example settings, the guide, the changes and the licence
+(texts with CR LF line ends), dated with the commit, with its checksum. A
+second build from a copy of the sources elsewhere gives the same bytes."""
 import hashlib
 import os
 import shutil
@@ -82,9 +82,11 @@ def main():
         dates = {entry.date_time[:3] for entry in archive.infolist()}
     release_date = time.gmtime(int(os.environ["SOURCE_DATE_EPOCH"]))[:3]
     expect(dates == {release_date}, f"the commit's date {release_date} on every file (found {dates})")
-    expect(list(content) == ["launch.exe", "launch.ini", "README.md"], f"the zip's files (found {list(content)})")
+    expect(list(content) == ["launch.exe", "launch.ini", "README.txt", "CHANGELOG.txt", "LICENSE.txt"],
+           f"the zip's files (found {list(content)})")
     expect(content.get("launch.exe") == read(folder, "launch.exe"), "the built program")
-    expect(content.get("README.md") == read(source, "README.md").replace(b"\n", b"\r\n"), "the README, with CR LF")
+    for entry, origin in ("README.txt", "docs/guide.md"), ("CHANGELOG.txt", "CHANGELOG.md"), ("LICENSE.txt", "LICENSE"):
+        expect(content.get(entry) == read(source, origin).replace(b"\n", b"\r\n"), f"{entry}: {origin} with CR LF")
     ini = content.get("launch.ini", b"")
     expect(b"\r\n[WEB]\r\n" in ini and b"\r\nAddress=" in ini and ini.count(b"\n") == ini.count(b"\r\n"),
            "launch.ini sets an address, with CR LF line ends")
