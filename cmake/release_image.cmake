@@ -57,14 +57,37 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       COMMAND ${CMAKE_COMMAND} -E false
       VERBATIM)
   else()
+    # The program in the zip is signed (Authenticode, SHA-256) when a PKCS#12 file is given:
+    #   -DLAUNCH_SIGN_PKCS12=cert.p12 -DLAUNCH_SIGN_PASSWORD_FILE=password.txt [-DLAUNCH_SIGN_TIMESTAMP_URL=URL]
+    # The password stays in its file, out of the cache and of every command line. The signing time
+    # is the release's, so the same commit and certificate give the same bytes; a time stamp, asked
+    # for only when a server is named, is the server's and differs from one signing to the next.
+    set(LAUNCH_SIGN_PKCS12 "" CACHE FILEPATH "PKCS#12 file that signs launch.exe in the release zip (empty: unsigned)")
+    set(LAUNCH_SIGN_PASSWORD_FILE "" CACHE FILEPATH "File whose first line is the password of LAUNCH_SIGN_PKCS12")
+    set(LAUNCH_SIGN_TIMESTAMP_URL "" CACHE STRING "RFC 3161 time-stamping server for the signature (empty: none)")
+    set(program ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launch> ${dist}/launch.exe)
+    if(LAUNCH_SIGN_PKCS12)
+      find_program(OSSLSIGNCODE osslsigncode REQUIRED)  # on Debian: apt-get install osslsigncode
+      string(TIMESTAMP release_time "%s" UTC)
+      set(program ${OSSLSIGNCODE} sign -pkcs12 ${LAUNCH_SIGN_PKCS12} -h sha256 -time ${release_time})
+      if(LAUNCH_SIGN_PASSWORD_FILE)  # none for a PKCS#12 file without password
+        list(APPEND program -readpass ${LAUNCH_SIGN_PASSWORD_FILE})
+      endif()
+      if(LAUNCH_SIGN_TIMESTAMP_URL)
+        list(APPEND program -ts ${LAUNCH_SIGN_TIMESTAMP_URL})
+      endif()
+      list(APPEND program -in $<TARGET_FILE:launch> -out ${dist}/launch.exe)
+    endif()
     set(zip ${dist}/launch-${PROJECT_VERSION}-win32.zip)
-    add_custom_command(OUTPUT ${zip} ${zip}.sha256
-      COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:launch> ${dist}/launch.exe
+    add_custom_command(OUTPUT ${zip} ${zip}.sha256 ${dist}/launch.exe
+      COMMAND ${CMAKE_COMMAND} -E rm -f ${dist}/launch.exe  # osslsigncode writes no file that exists
+      COMMAND ${program}
       COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/cmake/make_package.py ${zip} ${LAUNCH_RELEASE_DATE}
         launch.exe=${dist}/launch.exe launch.ini=${dist}/launch.ini README.txt=${PROJECT_SOURCE_DIR}/docs/guide.md
         CHANGELOG.txt=${PROJECT_SOURCE_DIR}/CHANGELOG.md LICENSE.txt=${PROJECT_SOURCE_DIR}/LICENSE
       DEPENDS launch ${dist}/launch.ini ${PROJECT_SOURCE_DIR}/docs/guide.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
         ${PROJECT_SOURCE_DIR}/LICENSE ${PROJECT_SOURCE_DIR}/cmake/make_package.py
+        ${LAUNCH_SIGN_PKCS12} ${LAUNCH_SIGN_PASSWORD_FILE}
       VERBATIM)
     add_custom_target(dist DEPENDS ${zip})
   endif()

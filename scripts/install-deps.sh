@@ -6,6 +6,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64     # the Windows builds
   wine64 wine32:i386 xvfb                     # running them; 32-bit programs need wine32
   python3 python3-pefile                      # the release zip and its checks
+  osslsigncode openssl                        # signing the release; a certificate for its check
   chromium                                    # launch pages opened in a real browser
   clang libclang-rt-14-dev                    # the fuzzer and the sanitizers
   locales                                     # the Japanese locale, for file names in code page 932

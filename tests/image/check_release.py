@@ -1,20 +1,9 @@
 #!/usr/bin/env python3
 """Checks the release as a user gets it:
     check_release.py SOURCE_DIR BUILD_DIR VERSION CMAKE_OPTIONS...
-launch.exe: an i386 GUI image of at most 48 KB with ASLR, DEP and no time
-stamp, importing only system DLLs and no Unicode call, with its icon,
-version information and a manifest that never asks for elevation. The zip:
-that program, the example settings, the guide, the changes and the licence
-(texts with CR LF line ends), dated with the commit, with its checksum. A
-second build from a copy of the sources elsewhere gives the same bytes."""
-import hashlib
-import os
-import shutil
-import struct
-import subprocess
-import sys
-import time
-import zipfile
+Builds the release signed with a throw-away certificate and checks it as the expectations below say, and
+against a second build from a copy of the sources elsewhere; then the build folder makes its own release again."""
+import hashlib, io, os, pathlib, re, shutil, struct, subprocess, sys, tempfile, time, zipfile
 
 import pefile
 
@@ -57,47 +46,64 @@ def check_image(path, version):
            "a manifest that runs as invoker")
 
 
-def build(source, folder, name, *configure):  # the zip and its checksum, as built
-    if configure:
-        subprocess.run(["cmake", "-S", source, "-B", folder, *configure], check=True, stdout=subprocess.DEVNULL)
+def build(source, folder, name, *configure, **cache):  # the zip and its checksum, as built
+    configure += tuple(f"-D{key}={value}" for key, value in cache.items())
+    subprocess.run(["cmake", "-S", source, "-B", folder, *configure], check=True, stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", folder, "--target", "dist"], check=True, stdout=subprocess.DEVNULL)
     return {file: read(folder, "dist", file) for file in (name, name + ".sha256")}
 
 
 def read(*path):
-    with open(os.path.join(*path), "rb") as file:
-        return file.read()
+    return pathlib.Path(*path).read_bytes()
+
+
+def certificate(keys):  # a throw-away one, in a PKCS#12 file whose password is in a file beside it
+    pathlib.Path(keys, "password").write_text("throw-away\n")
+    for command in ("req -x509 -newkey rsa:2048 -nodes -subj /CN=launch-check -keyout key.pem -out cert.pem",
+                    "pkcs12 -export -inkey key.pem -in cert.pem -out cert.p12 -passout file:password"):
+        subprocess.run(["openssl", *command.split()], cwd=keys, check=True, capture_output=True)
+    return {"LAUNCH_SIGN_PKCS12": f"{keys}/cert.p12", "LAUNCH_SIGN_PASSWORD_FILE": f"{keys}/password", "LAUNCH_SIGN_TIMESTAMP_URL": ""}
 
 
 def main():
     source, folder, version, *options = sys.argv[1:]
-    # The release's date, as the build takes it: both builds below get the same.
+    # The release's date, as the build takes it: every build below gets the same.
     os.environ.setdefault("SOURCE_DATE_EPOCH", subprocess.run(
         ["git", "-C", source, "log", "-1", "--format=%ct"], capture_output=True, text=True).stdout.strip())
-    check_image(os.path.join(folder, "launch.exe"), version)
+    cache = dict(re.findall(r"^(\w+):\w+=(.*)$", read(folder, "CMakeCache.txt").decode(), re.M))
     name = f"launch-{version}-win32.zip"
-    release = build(source, folder, name)
-    with zipfile.ZipFile(os.path.join(folder, "dist", name)) as archive:
-        content = {entry: archive.read(entry) for entry in archive.namelist()}
-        dates = {entry.date_time[:3] for entry in archive.infolist()}
-    release_date = time.gmtime(int(os.environ["SOURCE_DATE_EPOCH"]))[:3]
-    expect(dates == {release_date}, f"the commit's date {release_date} on every file (found {dates})")
-    expect(list(content) == ["launch.exe", "launch.ini", "README.txt", "CHANGELOG.txt", "LICENSE.txt"],
-           f"the zip's files (found {list(content)})")
-    expect(content.get("launch.exe") == read(folder, "launch.exe"), "the built program")
-    for entry, origin in ("README.txt", "docs/guide.md"), ("CHANGELOG.txt", "CHANGELOG.md"), ("LICENSE.txt", "LICENSE"):
-        expect(content.get(entry) == read(source, origin).replace(b"\n", b"\r\n"), f"{entry}: {origin} with CR LF")
-    ini = content.get("launch.ini", b"")
-    expect(b"\r\n[WEB]\r\n" in ini and b"\r\nAddress=" in ini and ini.count(b"\n") == ini.count(b"\r\n"),
-           "launch.ini sets an address, with CR LF line ends")
-    digest = hashlib.sha256(release[name]).hexdigest()
-    expect(release[name + ".sha256"] == f"{digest}  {name}\n".encode(), "the checksum file")
+    with tempfile.TemporaryDirectory() as keys:
+        signing = certificate(keys)
+        try:
+            release = build(source, folder, name, **signing)
+        finally:  # the build folder's own signing again (none, as a rule), and its own release
+            build(source, folder, name, **{key: cache.get(key, "") for key in signing})
+        unsigned = read(folder, "dist", "launch.exe") == read(folder, "launch.exe")
+        expect(unsigned or cache.get("LAUNCH_SIGN_PKCS12"), "the built program, unsigned without a certificate")
+        archive = zipfile.ZipFile(io.BytesIO(release[name]))
+        content, dates = {entry: archive.read(entry) for entry in archive.namelist()}, {e.date_time[:3] for e in archive.infolist()}
+        expect(dates == {time.gmtime(int(os.environ["SOURCE_DATE_EPOCH"]))[:3]}, f"the commit's date on every file (found {dates})")
+        expect(list(content) == ["launch.exe", "launch.ini", "README.txt", "CHANGELOG.txt", "LICENSE.txt"],
+               f"the zip's files (found {list(content)})")
+        for entry, origin in ("README.txt", "docs/guide.md"), ("CHANGELOG.txt", "CHANGELOG.md"), ("LICENSE.txt", "LICENSE"):
+            expect(content.get(entry) == read(source, origin).replace(b"\n", b"\r\n"), f"{entry}: {origin} with CR LF")
+        ini = content.get("launch.ini", b"")
+        expect(b"\r\n[WEB]\r\n" in ini and b"\r\nAddress=" in ini and ini.count(b"\n") == ini.count(b"\r\n"),
+               "launch.ini sets an address, with CR LF line ends")
+        digest = hashlib.sha256(release[name]).hexdigest()
+        expect(release[name + ".sha256"] == f"{digest}  {name}\n".encode(), "the checksum file")
 
-    elsewhere = os.path.join(folder, "reproduce", "a", "copy", "somewhere", "else")
-    shutil.rmtree(os.path.join(folder, "reproduce"), ignore_errors=True)
-    shutil.copytree(source, elsewhere, ignore=shutil.ignore_patterns("build", ".git"))
-    expect(build(elsewhere, os.path.join(elsewhere, "build"), name, *options) == release, "the same bytes from a second build")
-    shutil.rmtree(os.path.join(folder, "reproduce"))
+        pathlib.Path(keys, "launch.exe").write_bytes(content.get("launch.exe", b""))  # the zip's, signed
+        check_image(os.path.join(keys, "launch.exe"), version)
+        osslsigncode = lambda *command: not subprocess.run(["osslsigncode", *command], cwd=keys, capture_output=True).returncode
+        expect(osslsigncode("verify", "-CAfile", "cert.pem", "-in", "launch.exe"), "a signature that osslsigncode verifies")
+        expect(osslsigncode("remove-signature", "-in", "launch.exe", "-out", "bare.exe")
+               and read(keys, "bare.exe") == read(folder, "launch.exe"), "the built program, signed")
+
+        elsewhere = os.path.join(keys, "a", "copy", "somewhere", "else")
+        shutil.copytree(source, elsewhere, ignore=shutil.ignore_patterns("build", ".git"))
+        expect(build(elsewhere, os.path.join(elsewhere, "build"), name, *options, **signing) == release,
+               "the same bytes from a second signed build")
 
     print("\n".join(f"FAILED: {failure}" for failure in failures) or "release checks passed")
     sys.exit(1 if failures else 0)
