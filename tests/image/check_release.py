@@ -7,6 +7,9 @@ import hashlib, io, os, pathlib, re, shutil, struct, subprocess, sys, tempfile, 
 
 import pefile
 
+# An i486 lacks: conditional moves and compares, MMX, SSE, AVX, what the Pentium and later added, long NOPs.
+I486_LACKS = re.compile(r"%[xyz]?mm|(^| )(f?cmov|fu?comip?\b|f?emms|[lms]fence|prefetch|movnti|clflush|(ld|st)mxcsr|cpuid"
+                        r"|rd(tsc|pmc|msr)|wrmsr|cmpxchg8b|sys(enter|exit)|fx(save|rstor)|(pop|lz|tz)cnt|movbe|vzero|nop[wl]? +\S)")
 failures = []
 
 
@@ -15,17 +18,18 @@ def expect(condition, what):
         failures.append(what)
 
 
-def check_image(path, version):
+def check_image(path, version, objdump):
     pe = pefile.PE(path)
     expect(pe.FILE_HEADER.Machine == 0x14C and pe.OPTIONAL_HEADER.Subsystem == 2, "an i386 GUI program")
     expect(os.path.getsize(path) <= 48 * 1024, f"at most 48 KB (found {os.path.getsize(path)} bytes)")
     expect(pe.OPTIONAL_HEADER.DllCharacteristics & 0x140 == 0x140 and pe.OPTIONAL_HEADER.DATA_DIRECTORY[5].Size,
            "ASLR with relocations, and DEP")
     expect(pe.FILE_HEADER.TimeDateStamp == 0, "no time stamp")
-    # Looked up by name at start-up; unused code is dropped at link time.
+    # Looked up by name at run time; unused code is dropped at link time.
     expect(b"SetDefaultDllDirectories\0" in read(path), "the DLL search restricted at start-up")
+    expect(b"InitCommonControls" in read(path), "Common Controls set up before a message box, for Windows XP")  # or ...Ex
     dlls = sorted(entry.dll.decode().upper() for entry in pe.DIRECTORY_ENTRY_IMPORT)
-    expect(dlls == ["KERNEL32.DLL", "MSVCRT.DLL", "SHELL32.DLL", "USER32.DLL"], f"system DLLs only (found {dlls})")
+    expect(dlls == ["KERNEL32.DLL", "SHELL32.DLL", "USER32.DLL"], f"imports from KERNEL32, USER32, SHELL32 only (found {dlls})")
     wide = [i.name.decode() for e in pe.DIRECTORY_ENTRY_IMPORT for i in e.imports if i.name.endswith(b"W")]
     expect(not wide, f"no Unicode calls imported, which Windows 95, 98 and Me lack (found {wide})")
     resources = {(kind.id, str(name.name or name.id)): pe.get_data(leaf.data.struct.OffsetToData, leaf.data.struct.Size)
@@ -44,6 +48,9 @@ def check_image(path, version):
         expect(strings.get(key) == value, f"version {key} {value!r} (found {strings.get(key)!r})")
     expect(b'<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' in resources.get((24, "1"), b""),
            "a manifest that runs as invoker")
+    listing = subprocess.run([objdump, "-d", path], capture_output=True, text=True).stdout
+    lacking = [f"{at}: {code}" for at, code in re.findall(r"^ *(\w+):\t[^\t]*\t(.*)$", listing, re.M) if I486_LACKS.search(code)]
+    expect(listing and not lacking, f"runs on an i486 (found {lacking})")
 
 
 def build(source, folder, name, *configure, **cache):  # the zip and its checksum, as built
@@ -94,7 +101,7 @@ def main():
         expect(release[name + ".sha256"] == f"{digest}  {name}\n".encode(), "the checksum file")
 
         pathlib.Path(keys, "launch.exe").write_bytes(content.get("launch.exe", b""))  # the zip's, signed
-        check_image(os.path.join(keys, "launch.exe"), version)
+        check_image(os.path.join(keys, "launch.exe"), version, cache["CMAKE_OBJDUMP"])
         osslsigncode = lambda *command: not subprocess.run(["osslsigncode", *command], cwd=keys, capture_output=True).returncode
         expect(osslsigncode("verify", "-CAfile", "cert.pem", "-in", "launch.exe"), "a signature that osslsigncode verifies")
         expect(osslsigncode("remove-signature", "-in", "launch.exe", "-out", "bare.exe")
