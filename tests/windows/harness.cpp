@@ -183,12 +183,11 @@ std::string describe_box(HWND box, DWORD process) {
 }
 
 // Starts the program and follows it to its end, reading and closing each box.
-// An empty program: the line's first token names it.
 std::string watch(const std::string& program, const std::string& line, const std::string& directory) {
-  std::wstring command = wide(line), file = wide(program);
+  std::wstring command = wide(line);
   STARTUPINFOW startup = {sizeof startup};
   PROCESS_INFORMATION process;
-  if (!CreateProcessW(program.empty() ? nullptr : file.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  if (!CreateProcessW(wide(program).c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       wide(directory).c_str(), &startup, &process))
     return "\ncannot start " + program + ": error " + std::to_string(GetLastError());
   std::string seen;
@@ -265,7 +264,7 @@ void run_row(const Row& row) {
   std::string temp = (row.temp[1] == ':' ? "" : here) + row.temp.substr(0, row.temp.size() - 1);
   for (const auto& [name, value] : {std::pair{L"TMP", temp}, {L"TEMP", temp}, {L"RECORDER_TRACE_FOLDER", traces}})
     SetEnvironmentVariableW(name, wide(value).c_str());  // the launcher inherits them
-  std::string seen = watch(row.line.rfind("{short:", 0) == 0 ? "" : program, expand(row.line), root + "\\");
+  std::string seen = watch(program, expand(row.line), root + "\\");
   Files records;  // the handler starts after the launcher has gone: wait for its record
   for (DWORD start = GetTickCount();
        seen.empty() && row.seen.rfind("open: ", 0) == 0 && records.empty() && GetTickCount() - start < kLimitMs;

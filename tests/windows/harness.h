@@ -4,8 +4,7 @@
 // target to the recorder, registered as the handler. Texts are UTF-8.
 // In lines, contents and expectations "{here}" stands for the program's
 // folder, "{url}" for its file URL, "{program}" for its file, "{recorder}"
-// for the recorder; "{short:path}" for a file's short name (a line that
-// starts with one starts the program by that name).
+// for the recorder; in expectations "{short:path}" for a file's short name.
 #pragma once
 
 #include <string>
