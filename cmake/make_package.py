@@ -2,7 +2,9 @@
 """Writes the release zip and its SHA-256 checksum file:
     make_package.py ZIP DATE NAME=FILE...
 Each FILE goes in under NAME, in the order given; every entry but a program
-(.exe) is text and gets CR LF line ends, for Notepad before Windows 10 1809.
+(.exe) is text and gets CR LF line ends, for Notepad before Windows 10 1809,
+and, when it is not ASCII, UTF-8's byte-order mark, by which Notepad before
+Windows 10 1903 knows UTF-8.
 DATE (YYYY-MM-DD) is stamped on every entry, and nothing else of the build
 machine (owner, access times, time zone) goes in: building the same sources
 twice gives the same bytes, so anyone can check the published checksum."""
@@ -25,6 +27,8 @@ def main():
                 data = source.read()
             if not name.endswith(".exe"):
                 data = data.replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+                if not data.isascii():
+                    data = b"\xef\xbb\xbf" + data
             archive.writestr(entry, data, compresslevel=9)
     os.replace(zip_path + ".part", zip_path)
     with open(zip_path, "rb") as archive:

@@ -93,7 +93,8 @@ def main():
         expect(list(content) == ["launch.exe", "launch.ini", "README.txt", "CHANGELOG.txt", "LICENSE.txt"],
                f"the zip's files (found {list(content)})")
         for entry, origin in ("README.txt", "docs/guide.md"), ("CHANGELOG.txt", "CHANGELOG.md"), ("LICENSE.txt", "LICENSE"):
-            expect(content.get(entry) == read(source, origin).replace(b"\n", b"\r\n"), f"{entry}: {origin} with CR LF")
+            text = read(source, origin).replace(b"\n", b"\r\n")
+            expect(content.get(entry) == (b"" if text.isascii() else b"\xef\xbb\xbf") + text, f"{entry}: {origin}, CR LF, mark")
         ini = content.get("launch.ini", b"")
         expect(b"\r\n[WEB]\r\n" in ini and b"\r\nAddress=" in ini and ini.count(b"\n") == ini.count(b"\r\n"),
                "launch.ini sets an address, with CR LF line ends")
