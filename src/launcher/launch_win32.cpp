@@ -49,13 +49,14 @@ HWND create_owner_window(HINSTANCE instance) {
     ExitProcess(0);
   }
   bool page = false;
-  LaunchPageWriter pages;
   if (!use_settings) {
+    LaunchPageWriter pages;
+    Text base_url = folder_url(utf8_from_text(folder));  // a relative address opens beside the program
     target = apply_window_open_groups(line.c_str(), target, [&](const Text& address, const Text& name,
                                                                 const Text& features) {
       page = true;
-      return pages.write(build_launch_page(utf8_from_text(address), utf8_from_text(name),
-                                                 utf8_from_text(features), folder_url(utf8_from_text(folder))));
+      return pages.write(build_launch_page(utf8_from_text(address), utf8_from_text(name), utf8_from_text(features),
+                                           base_url));
     });
   }
   if (mode.subject_key != nullptr) {
@@ -71,8 +72,8 @@ HWND create_owner_window(HINSTANCE instance) {
   // it is started in the system folder: a browser left running then holds no
   // CD or USB stick. A file or program may rely on the program's folder.
   Text shell_target = mode.shell_prefix + target;
-  Text system = system_folder();
   bool away = !mode.in_own_folder && (page || has_scheme(shell_target));
+  Text system = away ? system_folder() : Text();
 
   HWND owner = create_owner_window(GetModuleHandleA(nullptr));
   if (!hand_to_shell(owner, shell_target, mode.with_parameters ? &parameters : nullptr, away ? &system : nullptr)) {
