@@ -8,8 +8,8 @@
 
 namespace {
 
-// Names in a row to which access is denied before the writer gives up: a
-// read-only folder, not a page removed but still held open by a scanner.
+// Names to which access is denied before the writer gives up: a page that a
+// scanner still holds open is passed over, but a read-only folder must end.
 const int kMostDenied = 16;
 
 bool write_all(HANDLE file, const Text& bytes) {
