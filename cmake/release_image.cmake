@@ -31,10 +31,11 @@ set_property(SOURCE ${PROJECT_BINARY_DIR}/resources/launch.rc APPEND PROPERTY OB
   ${LAUNCH_RESOURCES}/launch.ico ${LAUNCH_MANIFEST})
 
 # ASLR and DEP; no time stamp, so that the same sources give the same bytes.
-# (Visual C++ links with ASLR and DEP by default.)
+# (Visual C++ links with ASLR and DEP by default.) The link map, beside the
+# program, tells the release check what each part of the image came from.
 if(NOT MSVC)
   target_link_options(launch PRIVATE
-    -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp)
+    -Wl,--dynamicbase -Wl,--nxcompat -Wl,--no-insert-timestamp -Wl,-Map=${PROJECT_BINARY_DIR}/launch.map)
 endif()
 
 # The example settings file of the release zip, with Windows line ends.

@@ -23,9 +23,22 @@ IMPORTS = {
     "USER32.DLL": """CreateWindowExA DefWindowProcA DestroyWindow GetClassInfoA GetDesktopWindow GetSystemMetrics
         GetWindowThreadProcessId MessageBoxA RegisterClassA UnregisterClassA""",
     "SHELL32.DLL": "ShellExecuteA"}
-# An i486 lacks: conditional moves and compares, MMX, SSE, AVX, what the Pentium and later added, long NOPs.
-I486_LACKS = re.compile(r"%[xyz]?mm|(^| )(f?cmov|fu?comip?\b|f?emms|[lms]fence|prefetch|movnti|clflush|(ld|st)mxcsr|cpuid"
-                        r"|rd(tsc|pmc|msr)|wrmsr|cmpxchg8b|sys(enter|exit)|fx(save|rstor)|(pop|lz|tz)cnt|movbe|vzero|nop[wl]? +\S)")
+# The instructions an i486 has, by the names objdump -M intel gives them: the integer, x87 and system instructions
+# of the Intel486 Programmer's Reference Manual (the Intel SDM's "Architecture Compatibility" chapter lists what
+# the Pentium and later added). Any other instruction in the code fails, with its address.
+PREFIXES = set("lock rep repz repnz cs ds es fs gs ss data16 addr16".split())
+I486 = PREFIXES | set("""aaa aad aam aas adc add and arpl bound bsf bsr bswap bt btc btr bts call callw cbw cdq clc
+    cld cli clts cmc cmp cmps cmpxchg cwd cwde daa das dec div enter hlt idiv imul in inc ins int int3 into invd
+    invlpg iret iretw ja jae jb jbe jcxz je jecxz jg jge jl jle jmp jne jno jnp jns jo jp js lahf lar lds lea leave
+    les lfs lgdtd lgs lidtd lldt lmsw lods loop loope loopne lsl lss ltr mov movs movsx movzx mul neg nop not or out
+    outs pop popa popaw popf popfw popw push pusha pushaw pushf pushfw pushw rcl rcr ret retf retw rol ror sahf sal
+    sar sbb scas seta setae setb setbe sete setg setge setl setle setne setno setnp setns seto setp sets sgdtd shl
+    shld shr shrd sidtd sldt smsw stc std sti stos str sub test verr verw wbinvd xadd xchg xlat xor
+    f2xm1 fabs fadd faddp fbld fbstp fchs fclex fcom fcomp fcompp fcos fdecstp fdiv fdivp fdivr fdivrp ffree fiadd
+    ficom ficomp fidiv fidivr fild fimul fincstp finit fist fistp fisub fisubr fld fld1 fldcw fldenv fldl2e fldl2t
+    fldlg2 fldln2 fldpi fldz fmul fmulp fnclex fninit fnop fnsave fnstcw fnstenv fnstsw fpatan fprem fprem1 fptan
+    frndint frstor fsave fscale fsin fsincos fsqrt fst fstcw fstenv fstp fstsw fsub fsubp fsubr fsubrp ftst fucom
+    fucomp fucompp fwait fxam fxch fxtract fyl2x fyl2xp1""".split())
 failures = []
 
 
@@ -34,7 +47,7 @@ def expect(condition, what):
         failures.append(what)
 
 
-def check_image(path, version, objdump):
+def check_image(path, version, objdump, link_map):
     pe = pefile.PE(path)
     expect(pe.FILE_HEADER.Machine == 0x14C and pe.OPTIONAL_HEADER.Subsystem == 2, "an i386 GUI program")
     expect(os.path.getsize(path) <= 48 * 1024, f"at most 48 KB (found {os.path.getsize(path)} bytes)")
@@ -63,9 +76,27 @@ def check_image(path, version, objdump):
         expect(strings.get(key) == value, f"version {key} {value!r} (found {strings.get(key)!r})")
     expect(b'<requestedExecutionLevel level="asInvoker" uiAccess="false"/>' in resources.get((24, "1"), b""),
            "a manifest that runs as invoker")
-    listing = subprocess.run([objdump, "-d", path], capture_output=True, text=True).stdout
-    lacking = [f"{at}: {code}" for at, code in re.findall(r"^ *(\w+):\t[^\t]*\t(.*)$", listing, re.M) if I486_LACKS.search(code)]
-    expect(listing and not lacking, f"runs on an i486 (found {lacking})")
+    # The link map: the image's input sections, each with the file or library member it came from.
+    layout = read(link_map).decode().split("Linker script and memory map")[-1]
+    sections = [(name, int(at, 16), int(at, 16) + int(size, 16), os.path.basename(origin)) for name, at, size, origin
+                in re.findall(r"^ (\.\S+)\s+0x(\w+)\s+0x(\w+) (.+)$", layout, re.M) if int(size, 16)]
+    startup = [f"{name} in {origin}" for name, *_, origin in sections
+               if re.match(r"\.(ctors|dtors|tls|CRT\$|rdata_runtime_pseudo)", name)]
+    expect(not startup and not pe.OPTIONAL_HEADER.DATA_DIRECTORY[9].Size, "no static constructors or destructors, "
+           f"TLS callbacks or pseudo-relocations: no start-up code runs them (found {startup})")
+    code = [(start, end, origin) for name, start, end, origin in sections if name.startswith(".text")]
+    print("libgcc members linked in:", sorted({origin for *_, origin in code if origin.startswith("libgcc")}) or "none")
+    # Every instruction of that code (the lists of constructors that ld puts among it are data).
+    listing = subprocess.run([objdump, "-d", "-M", "intel", path], capture_output=True, text=True).stdout
+    read_code, lacking = 0, []
+    for at, instruction in re.findall(r"^ *(\w+):\t[^\t\n]*\t(\S.*)$", listing, re.M):
+        origin = next((origin for start, end, origin in code if start <= int(at, 16) < end), None)
+        words = instruction.split()
+        mnemonic = next((word for word in words if word not in PREFIXES), words[-1])
+        read_code += origin is not None
+        if origin and (mnemonic not in I486 or mnemonic == "nop" and words[-1] != "nop"):  # 0F 1F, the long NOP
+            lacking.append(f"{at} {' '.join(words)} ({origin})")
+    expect(read_code > 1000 and not lacking, f"only instructions that an i486 has (found {lacking})")
 
 
 def build(source, folder, name, *configure, **cache):  # the zip and its checksum, as built
@@ -117,7 +148,7 @@ def main():
         expect(release[name + ".sha256"] == f"{digest}  {name}\n".encode(), "the checksum file")
 
         pathlib.Path(keys, "launch.exe").write_bytes(content.get("launch.exe", b""))  # the zip's, signed
-        check_image(os.path.join(keys, "launch.exe"), version, cache["CMAKE_OBJDUMP"])
+        check_image(os.path.join(keys, "launch.exe"), version, cache["CMAKE_OBJDUMP"], os.path.join(folder, "launch.map"))
         osslsigncode = lambda *command: not subprocess.run(["osslsigncode", *command], cwd=keys, capture_output=True).returncode
         expect(osslsigncode("verify", "-CAfile", "cert.pem", "-in", "launch.exe"), "a signature that osslsigncode verifies")
         expect(osslsigncode("remove-signature", "-in", "launch.exe", "-out", "bare.exe")
