@@ -125,3 +125,13 @@ Text operator+(const Text& a, const Text& b) {
 bool operator==(const Text& a, const Text& b) {
   return a.length() == b.length() && memcmp(a.c_str(), b.c_str(), a.length()) == 0;
 }
+
+Text upper_case(const Text& text) {
+  Text result;
+  result.reserve(text.length());
+  for (size_t i = 0; i < text.length(); ++i) {
+    char c = text[i];
+    result += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
+  }
+  return result;
+}

@@ -59,3 +59,5 @@ class Text {
 Text operator+(const Text& a, const Text& b);
 bool operator==(const Text& a, const Text& b);
 inline bool operator!=(const Text& a, const Text& b) { return !(a == b); }
+// ASCII letters upper-cased; every other byte unchanged.
+Text upper_case(const Text& text);

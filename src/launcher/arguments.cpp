@@ -96,13 +96,3 @@ Text replace_all(const Text& text, const char* pattern, char c) {
 Text decode_argument(const Text& text) {
   return replace_all(replace_all(text, "`1", ' '), "`0", '`');
 }
-
-Text upper_case(const Text& text) {
-  Text result;
-  result.reserve(text.length());
-  for (size_t i = 0; i < text.length(); ++i) {
-    char c = text[i];
-    result += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c;
-  }
-  return result;
-}

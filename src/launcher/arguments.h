@@ -40,5 +40,3 @@ Text argument_at(const char* line, long n);
 Text replace_all(const Text& text, const char* pattern, char c);
 // Undoes the escapes: "`1" becomes a blank, then "`0" a backquote.
 Text decode_argument(const Text& text);
-// ASCII letters upper-cased; every other byte unchanged.
-Text upper_case(const Text& text);

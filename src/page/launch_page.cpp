@@ -3,7 +3,6 @@
 #include <limits.h>
 
 #include "common/utf8.h"
-#include "launcher/arguments.h"
 
 namespace {
 
