@@ -169,6 +169,10 @@ void remove_and_close(HANDLE file, const Text& name) {
     return;
   }
   CloseHandle(file);
+  delete_file(name);
+}
+
+void delete_file(const Text& name) {
   if (unicode_found)
     unicode.DeleteFileW(Wide(name));
   else

@@ -50,6 +50,7 @@ class FileSearch {
   WIN32_FIND_DATAW wide_;
   WIN32_FIND_DATAA ansi_;
 };
+void delete_file(const Text& name);
 // Opens a file to read it and then perhaps remove it: on the NT family never
 // through a link, and not while another program holds it without sharing.
 HANDLE open_for_removal(const Text& name);

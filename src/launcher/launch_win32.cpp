@@ -68,6 +68,16 @@ HWND create_owner_window(HINSTANCE instance) {
     parameters = read_setting(settings, mode.section, "Parameters");
     if (parameters.empty()) parameters = read_setting(settings, mode.section, "Params");
   }
+  auto report_failure = [&] {
+    Text error_text =
+        use_settings ? read_setting(settings, mode.section, "Error") : error_text_from_arguments(line.c_str());
+    if (error_text.empty()) error_text = "Error opening";
+    show_message(decode_char_codes(error_text, text_from_ansi) + "\r\n\r" + target);
+  };
+  if (page && target.empty()) {  // the last page could not be written: nothing to hand over
+    report_failure();
+    ExitProcess(0);
+  }
   // What an address or a page opens in needs no folder of the program's, so
   // it is started in the system folder: a browser left running then holds no
   // CD or USB stick. A file or program may rely on the program's folder.
@@ -76,12 +86,8 @@ HWND create_owner_window(HINSTANCE instance) {
   Text system = away ? system_folder() : Text();
 
   HWND owner = create_owner_window(GetModuleHandleA(nullptr));
-  if (!hand_to_shell(owner, shell_target, mode.with_parameters ? &parameters : nullptr, away ? &system : nullptr)) {
-    Text error_text =
-        use_settings ? read_setting(settings, mode.section, "Error") : error_text_from_arguments(line.c_str());
-    if (error_text.empty()) error_text = "Error opening";
-    show_message(decode_char_codes(error_text, text_from_ansi) + "\r\n\r" + target);
-  }
+  if (!hand_to_shell(owner, shell_target, mode.with_parameters ? &parameters : nullptr, away ? &system : nullptr))
+    report_failure();
   if (owner != nullptr) DestroyWindow(owner);
   ExitProcess(0);
 }

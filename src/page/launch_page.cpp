@@ -62,10 +62,12 @@ bool is_page(const Text& content, const char* head, const char* tail) {
 }  // namespace
 
 Text build_launch_page(const Text& address, const Text& name, const Text& features, const Text& base_url) {
-  // When the browser blocks the popup, the page goes to the address itself.
+  // When the browser blocks the popup, or throws (Internet Explorer does for
+  // a window name of more than letters, digits and "_"), the page goes to
+  // the address itself.
   return kHead + base_url + kScript +
-         ("if (!window.open(" + quoted(address) + "," + quoted(name) + "," + quoted(features) +
-          ")) { location.replace(" + quoted(address) + "); return; }") +
+         ("var opened = null; try { opened = window.open(" + quoted(address) + "," + quoted(name) + "," +
+          quoted(features) + "); } catch (e) {} if (!opened) { location.replace(" + quoted(address) + "); return; }") +
          kLineEnd + kTail;
 }
 

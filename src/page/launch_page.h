@@ -47,8 +47,8 @@ class LaunchPageWriter {
  public:
   // Writes page_text and one more CR LF into a new file "VexaTmp<n>.HTML"
   // with the least n free, and returns its full name; the empty text when it
-  // could not be created, written or closed. An existing name is never
-  // reused. The first call reads the folder in one pass, which also removes
+  // could not be created, written or closed, and then nothing of it is left.
+  // An existing name is never reused. The first call reads the folder in one pass, which also removes
   // the pages of earlier runs (see page_cleanup.h).
   Text write(const Text& page_text);
 

@@ -51,10 +51,13 @@ Text LaunchPageWriter::write(const Text& page_text) {
       return Text();
     }
     taken_.take(n);
-    remove_at_next_start(name);
     bool written = write_all(file, page_text + "\r\n");
-    bool closed = CloseHandle(file) != 0;
-    return written && closed ? name : Text();
+    if (!(CloseHandle(file) && written)) {  // a full disk, say: no part of a page stays
+      delete_file(name);
+      return Text();
+    }
+    remove_at_next_start(name);
+    return name;
   }
   return Text();
 }

@@ -12,5 +12,7 @@
 // page or a folder is never opened.
 void remove_if_stale(const Text& path, DWORD attributes, FILETIME last_write);
 // On Windows 95, 98 and Me, which have no other clean-up, asks for the
-// page's removal at the next start of Windows. Nothing on the NT family.
+// page's removal at the next start of Windows with a line of its own in
+// WININIT.INI; nothing when that file cannot be read or written, and
+// nothing on the NT family.
 void remove_at_next_start(const Text& page);

@@ -4,11 +4,14 @@
 
 #include "common/system_win32.h"
 #include "page/launch_page.h"
+#include "page/rename_file.h"
 
 namespace {
 
-const DWORD kLargestPage = 1 << 20;  // far more than the longest command line makes
+const DWORD kLargestRead = 1 << 20;  // far more than the longest command line makes, or any WININIT.INI
 const ULONGLONG kDay = 24ULL * 60 * 60 * 10000000;  // in the 100 ns of a file time
+// How long a launcher waits for another one that is adding its line to WININIT.INI.
+const int kMostTries = 50, kTryAgainMs = 40;
 
 Text read_all(HANDLE file) {
   Text content;
@@ -45,7 +48,7 @@ void remove_if_stale(const Text& path, DWORD attributes, FILETIME last_write) {
   if (file == INVALID_HANDLE_VALUE) return;
   BY_HANDLE_FILE_INFORMATION info;
   if (GetFileInformationByHandle(file, &info) && stale(info.dwFileAttributes, info.ftLastWriteTime) &&
-      info.nFileSizeHigh == 0 && info.nFileSizeLow <= kLargestPage && is_launch_page_file(read_all(file)))
+      info.nFileSizeHigh == 0 && info.nFileSizeLow <= kLargestRead && is_launch_page_file(read_all(file)))
     remove_and_close(file, path);
   else
     CloseHandle(file);
@@ -53,11 +56,30 @@ void remove_if_stale(const Text& path, DWORD attributes, FILETIME last_write) {
 
 void remove_at_next_start(const Text& page) {
   if ((GetVersion() & 0x80000000u) == 0) return;
-  // The start-up rename file, where "NUL" as the new name deletes. It holds
-  // one such entry only: of several pages, the last one written goes.
   char buffer[1024];
-  Text windows_folder = reported(buffer, GetWindowsDirectoryA(buffer, sizeof buffer), sizeof buffer);
-  Text rename_file = windows_folder + "\\WININIT.INI";
   Text short_name = reported(buffer, GetShortPathNameA(page.c_str(), buffer, sizeof buffer), sizeof buffer);
-  WritePrivateProfileStringA("Rename", "NUL", short_name.c_str(), rename_file.c_str());
+  Text rename_file = reported(buffer, GetWindowsDirectoryA(buffer, sizeof buffer), sizeof buffer) + "\\WININIT.INI";
+  if (short_name.empty()) return;
+  // Held without sharing from the read to the end of the write, so that no
+  // other program's line is lost: a second launcher waits for its turn.
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int tries = 0; tries < kMostTries && file == INVALID_HANDLE_VALUE; ++tries) {
+    file = CreateFileA(rename_file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_SHARING_VIOLATION) return;
+    if (file == INVALID_HANDLE_VALUE) Sleep(kTryAgainMs);
+  }
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD size = GetFileSize(file, nullptr);
+  Text content = size <= kLargestRead ? read_all(file) : Text();
+  if (size <= kLargestRead && content.length() == size) {
+    Text updated = with_deletion_entry(content, short_name);
+    size_t same = 0;  // only what follows the new line is written again
+    while (same < content.length() && content[same] == updated[same]) ++same;
+    // The file grows first: on a full disk that fails before a byte changes.
+    DWORD written = 0;
+    if (SetFilePointer(file, static_cast<LONG>(updated.length()), nullptr, FILE_BEGIN) == updated.length() &&
+        SetEndOfFile(file) && SetFilePointer(file, static_cast<LONG>(same), nullptr, FILE_BEGIN) == same)
+      WriteFile(file, updated.c_str() + same, static_cast<DWORD>(updated.length() - same), &written, nullptr);
+  }
+  CloseHandle(file);
 }

@@ -15,10 +15,10 @@ import pefile
 IMPORTS = {
     "KERNEL32.DLL": """CloseHandle CreateFileA CreateThread DeleteFileA ExitProcess FileTimeToDosDateTime
         FileTimeToLocalFileTime FindClose FindFirstFileA FindNextFileA GetCPInfo GetCommandLineA GetCurrentProcessId
-        GetFileInformationByHandle GetLastError GetModuleFileNameA GetModuleHandleA GetPrivateProfileStringA
+        GetFileInformationByHandle GetFileSize GetLastError GetModuleFileNameA GetModuleHandleA GetPrivateProfileStringA
         GetProcAddress GetProcessHeap GetShortPathNameA GetSystemDirectoryA GetTempPathA GetVersion
         GetWindowsDirectoryA HeapAlloc HeapFree LoadLibraryA OpenProcess ReadFile SetCurrentDirectoryA SetEndOfFile
-        SetFilePointer Sleep WaitForSingleObject WriteFile WritePrivateProfileStringA
+        SetFilePointer Sleep WaitForSingleObject WriteFile
         GetSystemTimeAsFileTime MultiByteToWideChar""",  # the first from NT 3.5 on; Windows 95 has the second
     "USER32.DLL": """CreateWindowExA DefWindowProcA DestroyWindow GetClassInfoA GetDesktopWindow GetSystemMetrics
         GetWindowThreadProcessId MessageBoxA RegisterClassA UnregisterClassA""",

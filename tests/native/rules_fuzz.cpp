@@ -1,6 +1,7 @@
-// libFuzzer: a command line in; the arguments, the target, each launch page
-// and the decoded failure text out, with what must hold for every line. The
-// same bytes as UTF-16 must come back exactly from the program's UTF-8.
+// libFuzzer: a command line in; the arguments, the target, each launch page,
+// the decoded failure text, and the line as WININIT.INI with one more entry
+// out, with what must hold for every line. The same bytes as UTF-16 must come
+// back exactly from the program's UTF-8.
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -10,6 +11,7 @@
 #include "launcher/char_codes.h"
 #include "launcher/launch_rules.h"
 #include "page/launch_page.h"
+#include "page/rename_file.h"
 
 void out_of_memory() { abort(); }
 
@@ -35,7 +37,7 @@ Text checked_page(const Text& address, const Text& name, const Text& features) {
   for (size_t i = 0; i < url.length(); ++i)
     check(url[i] > 0x20 && url[i] < 0x7F && strchr("\"<>&'#?", url[i]) == nullptr);
   Text page = build_launch_page(address, name, features, url);
-  size_t start = page.find("if (!window.open("), quotes = 0, lines = 0, count = 0;
+  size_t start = page.find("var opened"), quotes = 0, lines = 0, count = 0;
   Text line = page.from(start).left(page.find("\r\n", start) - start);
   char16_t* units = static_cast<char16_t*>(malloc((line.length() + 1) * sizeof(char16_t)));
   for (size_t i = 0; i < line.length(); ++i) {
@@ -52,9 +54,10 @@ Text checked_page(const Text& address, const Text& name, const Text& features) {
     Utf16 wide(value);
     return utf8_from_utf16(wide.c_str(), wide.length());
   };
-  check(utf8_from_utf16(units, count) == "if (!window.open(\"" + as_read(address) + "\",\"" + as_read(name) + "\",\"" +
-                                             as_read(features) + "\")) { location.replace(\"" + as_read(address) +
-                                             "\"); return; }");
+  check(utf8_from_utf16(units, count) == "var opened = null; try { opened = window.open(\"" + as_read(address) +
+                                             "\",\"" + as_read(name) + "\",\"" + as_read(features) +
+                                             "\"); } catch (e) {} if (!opened) { location.replace(\"" +
+                                             as_read(address) + "\"); return; }");
   free(units);
   return page;
 }
@@ -74,6 +77,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   apply_window_open_groups(line.c_str(), decode_argument(argument_at(line.c_str(), 1)), checked_page);
   Text error_text = error_text_from_arguments(line.c_str());
   check(decode_char_codes(error_text, same_text).length() <= error_text.length());
+  // As WININIT.INI, the line keeps every byte: the new entry is only put in, on a line of its own.
+  Text updated = with_deletion_entry(line, "A");
+  size_t same = 0, added = updated.length() - line.length();
+  while (same < line.length() && line[same] == updated[same]) ++same;
+  Text before_entry(updated.c_str(), same + added - 7);
+  check(updated.from(same + added) == line.from(same) && Text(updated.c_str() + same, added).ends_with("NUL=A\r\n") &&
+        (before_entry.empty() || before_entry.ends_with("\n")));
 
   const char16_t* units = reinterpret_cast<const char16_t*>(data);  // in an allocation of its own
   Utf16 back(utf8_from_utf16(units, size / 2));

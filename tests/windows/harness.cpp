@@ -68,19 +68,25 @@ void run_unix(const std::string& command, const std::string& work) {
     ASSERT_LT(GetTickCount() - start, kLimitMs) << command;
 }
 
-// Headless Chromium's document once the page has run: as it is, with the
-// browser's own popup blocker, or with window.open (the address as the
-// browser resolves it) and window.close recorded. The page names Windows
-// paths (file:///C:/...), which a link /C: makes Linux paths for the run.
-std::string in_browser(const std::string& page_file, const std::string& work, bool recorded) {
-  const char kRecorder[] =
-      "<script>var calls = []; function record(call) { calls.push(call); document.documentElement.setAttribute("
-      "'data-calls', encodeURIComponent(calls.join('\\n'))); }\n"
-      "window.open = function (a, n, f) { record('window.open(' + [new URL(a, document.baseURI), n, f].join('|') + ')');"
-      " return window; };\n"
-      "window.close = function () { record('window.close()'); };</script>\n";
-  std::string file = recorded ? work + "recorded.html" : page_file;
-  if (recorded) std::ofstream(fs::path(wide(file)), std::ios::binary) << kRecorder << read_file(page_file);
+// Scripts run before the page's: window.open and window.close recorded (the
+// address as the browser resolves it), or a window.open that throws, as
+// Internet Explorer's does for a window name it does not take.
+const char kRecorder[] =
+    "<script>var calls = []; function record(call) { calls.push(call); document.documentElement.setAttribute("
+    "'data-calls', encodeURIComponent(calls.join('\\n'))); }\n"
+    "window.open = function (a, n, f) { record('window.open(' + [new URL(a, document.baseURI), n, f].join('|') + ')');"
+    " return window; };\n"
+    "window.close = function () { record('window.close()'); };</script>\n";
+const char kThrower[] = "<script>window.open = function () { throw new Error('Invalid argument'); };</script>\n";
+
+// Headless Chromium's document once the page has run after script, or as it
+// is, with the browser's own popup blocker; the calls that kRecorder saw. The
+// page names Windows paths (file:///C:/...), which a link /C: makes Linux
+// paths for the run.
+std::string in_browser(const std::string& page_file, const std::string& work, const char* script) {
+  bool recorded = script == kRecorder;
+  std::string file = *script ? work + "recorded.html" : page_file;
+  if (*script) std::ofstream(fs::path(wide(file)), std::ios::binary) << script << read_file(page_file);
   run_unix("ln -sfn '" + unix_name("C:\\") + "' /C: && chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run --disable-sync"
            " --disable-background-networking --disable-component-update --virtual-time-budget=5000 --user-data-dir='" +
                unix_name(work) + "/profile' --dump-dom '" + unix_name(file) + "' 2>/dev/null >'" +
@@ -243,21 +249,27 @@ void run_row(const Row& row) {
   DWORD length = GetEnvironmentVariableW(L"LAUNCH_EXE", launcher, MAX_PATH);  // else the one beside the tests
   std::wstring source = length > 0 && length < MAX_PATH ? launcher : wide(tests_folder() + "launch.exe");
   ASSERT_TRUE(CopyFileW(source.c_str(), wide(program).c_str(), FALSE)) << utf8(source);
+  if (row.win98) DeleteFileW(wide(wininit).c_str());
+  std::vector<std::string> full;  // folders on a full disk
   for (const Item& item : row.files) {
-    fs::path path(wide(here + item.path));
+    std::string name = (item.path[1] == ':' ? "" : here) + item.path;  // a full name, or beside the program
+    fs::path path(wide(name));
     if (item.path.back() == '\\')
       fs::create_directories(path);
     else if (item.content.rfind("-> ", 0) == 0)
       run_unix("ln -s '" + unix_name(here + item.content.substr(3)) + "' '" + unix_name(here + item.path) + "'", traces);
     else
       std::ofstream(path, std::ios::binary) << expand(item.content);
+    if (item.content == "full disk")  // a file system of its own, filled up
+      run_unix("mount -t tmpfs -o size=4k tmpfs '" + unix_name(full.emplace_back(name)) + "' && head -c 8192 /dev/zero >'" +
+                   unix_name(name) + "/filler'",
+               traces);
     if (item.age_hours > 0)
       fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(long(item.age_hours * 3600)));
   }
   if (::testing::Test::IsSkipped()) return;
   const std::wstring version = L"Software\\Wine\\AppDefaults\\" + wide(row.program);
   if (row.win98) RegSetKeyValueW(HKEY_CURRENT_USER, version.c_str(), L"Version", REG_SZ, L"win98", 12);
-  if (row.win98) DeleteFileW(wide(wininit).c_str());
   if (row.no_mailto) RegDeleteTreeW(HKEY_CLASSES_ROOT, L"mailto");
 
   Files before = written(root, wininit);
@@ -272,6 +284,7 @@ void run_row(const Row& row) {
     take(records, traces);
   for (auto at = records.rbegin(); at != records.rend(); ++at) seen = "\nopen: " + at->second + seen;
   Files after = written(root, wininit);
+  for (const std::string& folder : full) run_unix("umount '" + unix_name(folder) + "'", traces);
   if (row.win98) RegDeleteTreeW(HKEY_CURRENT_USER, version.c_str());
   if (row.no_mailto) register_recorder(L"mailto");
 
@@ -287,10 +300,10 @@ void run_row(const Row& row) {
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(changes, expected);
   if (!row.browser.empty() && !records.empty()) {
-    bool blocked = row.browser.rfind("shows: ", 0) == 0;
-    std::string document = in_browser(records.rbegin()->second, traces, !blocked);
-    if (blocked)
-      EXPECT_NE(document.find(row.browser.substr(7)), std::string::npos) << document;
+    bool blocked = row.browser.rfind("shows: ", 0) == 0, throws = row.browser.rfind("throws, shows: ", 0) == 0;
+    std::string document = in_browser(records.rbegin()->second, traces, blocked ? "" : throws ? kThrower : kRecorder);
+    if (blocked || throws)
+      EXPECT_NE(document.find(row.browser.substr(row.browser.find("shows: ") + 7)), std::string::npos) << document;
     else
       EXPECT_EQ(document, expand(row.browser));
   }
@@ -300,8 +313,8 @@ std::string page(const std::string& address, const std::string& name, const std:
   const std::string quoted_address = "\"" + address + "\"";
   return "<!DOCTYPE html>\r\n<!-- saved from url=(0014)about:internet -->\r\n<html>\r\n<head>\r\n"
          "<meta charset=\"utf-8\">\r\n<base href=\"{url}\">\r\n<script>\r\nfunction KoOpenPage()\r\n{\r\n"
-         "if (!window.open(" + quoted_address + ",\"" + name + "\",\"" + features + "\")) { location.replace(" +
-         quoted_address + "); return; }\r\nwindow.close();\r\n}\r\n</script>\r\n</head>\r\n"
+         "var opened = null; try { opened = window.open(" + quoted_address + ",\"" + name + "\",\"" + features +
+         "\"); } catch (e) {} if (!opened) { location.replace(" + quoted_address + "); return; }\r\nwindow.close();\r\n}\r\n</script>\r\n</head>\r\n"
          "<body onload=\"KoOpenPage()\">\r\n</body>\r\n</html>\r\n\r\n";
 }
 

@@ -12,8 +12,9 @@
 
 namespace e2e {
 
-// Made before the run, relative to the program's folder: a path ending in
-// "\" is a folder; content "-> path" makes a link to that path (Wine only).
+// Made before the run, relative to the program's folder unless a full name:
+// a path ending in "\" is a folder, with content "full disk" one on a file
+// system that is full; content "-> path" makes a link to that path (Wine only).
 struct Item {
   std::string path, content;
   double age_hours = 0;  // of the last write
@@ -33,7 +34,8 @@ struct Row {
   // of Windows ("+ delete at restart: path"), which no row should make.
   std::vector<std::string> changes;
   // The page handed over, in Chromium: its window.open and window.close
-  // calls, or "shows: <html>" under the browser's popup blocker (Wine only).
+  // calls, or "shows: <html>" under the browser's popup blocker, "throws,
+  // shows: <html>" when window.open throws (Wine only).
   std::string browser;
   std::string program = "launch.exe";
   std::string folder;           // the program's, within the sandbox

@@ -49,6 +49,7 @@ const std::string kFirstPage =  // as the first versions wrote it, values unesca
 const std::string kManual = "<script>document.write(location.search + location.hash)</script>";
 const std::string kAwkwardFolder = "a #%\u0141\\";
 const std::string kOpenPage1 = "open: {here}temp\\VexaTmp1.HTML";
+const std::string kWininit = " [ rEname ] \r\nNUL=C:\\SETUP\\OLD.DLL\r\nC:\\WINDOWS\\A.DLL=C:\\SETUP\\A.DLL\n";
 
 const Row kRows[] = {
     // The command line: quotes, escapes, the program token, the current directory.
@@ -128,16 +129,21 @@ const Row kRows[] = {
                {"temp\\VexaTmp9.HTML", kFirstPage, 48}},
      .seen = "open: {here}temp\\VexaTmp6.HTML",
      .changes = new_page(6, page("http://a.test/", "n", "f"), {"- {here}temp\\VexaTmp7.HTML", "- {here}temp\\VexaTmp9.HTML"})},
+    // Each page adds its own line to WININIT.INI, where another program's lines wait for the next start too.
     {.name = "PagesOnWindows98", .line = "win98 WINDOW.OPEN http://a.test/1 one f1 WINDOW.OPEN http://a.test/2 two f2",
-     .seen = "open: {here}temp\\VexaTmp2.HTML",
+     .files = {{"C:\\windows\\WININIT.INI", kWininit + "\r\n[other]\r\nNUL=x"}}, .seen = "open: {here}temp\\VexaTmp2.HTML",
      .changes = {added("temp\\VexaTmp1.HTML", page("http://a.test/1", "one", "f1")),
                  added("temp\\VexaTmp2.HTML", page("http://a.test/2", "two", "f2")),
-                 "+ C:\\windows\\WININIT.INI: [Rename]\r\nNUL={short:temp\\VexaTmp2.HTML}\r\n"},
+                 "~ C:\\windows\\WININIT.INI: " + kWininit + "NUL={short:temp\\VexaTmp1.HTML}\r\n"
+                 "NUL={short:temp\\VexaTmp2.HTML}\r\n\r\n[other]\r\nNUL=x"},
      .program = "win98.exe", .win98 = true},
     {.name = "PageWithPopupsBlockedGoesToTheAddress", .line = "launch WINDOW.OPEN manual.html?v=1#install n width=200",
      .files = {{"manual.html", kManual}, {"temp\\manual.html", "in the temporary folder"}}, .seen = kOpenPage1,
      .changes = new_page(1, page("manual.html?v=1#install", "n", "width=200")),
      .browser = "shows: <body>?v=1#install</body>", .folder = kAwkwardFolder},
+    {.name = "PageWhoseWindowOpenThrowsGoesToTheAddress", .line = "launch WINDOW.OPEN manual.html#throws \"a name\" width=200",
+     .files = {{"manual.html", kManual}}, .seen = kOpenPage1, .changes = new_page(1, page("manual.html#throws", "a name", "width=200")),
+     .browser = "throws, shows: <body>#throws</body>"},
     // Every language: texts arrive exactly through the command line, folders, settings files and pages.
     {.name = "UnicodeTargetWithALookAlikeQuote",
      .line = "launch \"http://example.test/\u0142\u6771\U0001F600\uFF02 /error=x\"",
@@ -161,10 +167,13 @@ const Row kRows[] = {
      .seen = "refused: " + kAll + "\r\n\rzzz:" + kAll},
     {.name = "SixteenThousandArguments", .line = longest(kArguments, 'x'),
      .seen = "refused: last" + std::string(kLongest - kArguments.size(), 'x') + "\r\n\rzzz:refused"},
-    {.name = "ThousandsOfGroupsWithoutTemporaryFolder", .line = kGroups, .seen = "refused: no page\r\n\r", .temp = "missing\\"},
+    // No page: nothing is handed to the shell, and nothing of a page is left.
+    {.name = "ThousandsOfGroupsWithoutTemporaryFolder", .line = kGroups, .seen = "box: no page\r\n\r", .temp = "missing\\"},
     // Linux refuses even root a new file there: access is denied to every name.
-    {.name = "ReadOnlyTemporaryFolder", .line = "launch WINDOW.OPEN a b c /error=no`1page", .seen = "refused: no page\r\n\r",
+    {.name = "ReadOnlyTemporaryFolder", .line = "launch WINDOW.OPEN a b c /error=no`1page", .seen = "box: no page\r\n\r",
      .temp = "Z:\\sys\\"},
+    {.name = "PageOnAFullDisk", .line = "launch WINDOW.OPEN http://a.test/ n f /error=no`1page",
+     .files = {{"full\\", "full disk"}}, .seen = "box: no page\r\n\r", .temp = "full\\"},
     {.name = "LongestQuotedTokenInAPage", .line = kLongAddress, .seen = kOpenPage1,
      .changes = new_page(1, page(kLongAddress.substr(20, kLongAddress.size() - 21), "", ""))},
 };
