@@ -26,12 +26,6 @@ struct UnicodeCalls {
 } unicode;
 bool unicode_found = false;
 
-template <class Function>
-bool look_up(HMODULE module, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-  return function != nullptr;
-}
-
 // UTF-16 of a program text, for the Unicode calls.
 class Wide : public Utf16 {
  public:

@@ -9,6 +9,14 @@
 
 #include "common/text.h"
 
+// A function of module, looked up at run time: one that some Windows lacks
+// must not be imported, or the program would not load there at all.
+template <class Function>
+bool look_up(HMODULE module, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  return function != nullptr;
+}
+
 // Called first at start-up. The Unicode calls are looked up at run time:
 // Windows 95, 98 and Me lack some, and one missing import keeps a program
 // from loading at all.
@@ -62,3 +70,11 @@ void show_message(const Text& text);  // no owner, no caption, only OK
 // parameters and in the working folder directory when they are not null;
 // false when the shell refuses it.
 bool hand_to_shell(HWND owner, const Text& file, const Text* parameters, const Text* directory);
+// When this program runs elevated (started by an installer, as a rule) and
+// the desktop shell as the user at the desktop, not elevated, has that shell
+// open file with its default verb in the working folder directory, so that
+// it opens as the user. False when it was not so handed over: this program
+// does not run elevated, there is no such shell (Windows 95 to XP, UAC off,
+// no shell, or one that is itself elevated), or the shell did not open file
+// or did not answer in time.
+bool hand_to_user_shell(const Text& file, const Text& directory);

@@ -5,9 +5,9 @@
 namespace {
 
 const Mode kModes[] = {
-    {"WEB", "WEB", "Address", true, nullptr, "", false, false},
-    {"MAIL", "EMAIL", "Address", false, "Subject", "mailto:", false, false},
-    {"START", "START", "Application", false, nullptr, "", true, true},
+    {"WEB", "WEB", "Address", true, nullptr, "", false, false, true},
+    {"MAIL", "EMAIL", "Address", false, "Subject", "mailto:", false, false, true},
+    {"START", "START", "Application", false, nullptr, "", true, true, false},
 };
 
 }  // namespace

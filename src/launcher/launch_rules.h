@@ -42,6 +42,7 @@ struct Mode {
   const char* shell_prefix;  // put before the target for the shell only
   bool with_parameters;      // from "Parameters", else "Params"
   bool in_own_folder;        // hands over in the program's folder: a setup program may need it
+  bool as_user;              // started elevated, it opens as the user at the desktop; a setup program keeps the rights
 };
 
 // Whether target names a scheme ("http:", "mailto:", any "name:" but a

@@ -84,6 +84,7 @@ HWND create_owner_window(HINSTANCE instance) {
   Text shell_target = mode.shell_prefix + target;
   bool away = !mode.in_own_folder && (page || has_scheme(shell_target));
   Text system = away ? system_folder() : Text();
+  if (mode.as_user && hand_to_user_shell(shell_target, away ? system : folder)) ExitProcess(0);
 
   HWND owner = create_owner_window(GetModuleHandleA(nullptr));
   if (!hand_to_shell(owner, shell_target, mode.with_parameters ? &parameters : nullptr, away ? &system : nullptr))

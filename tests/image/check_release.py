@@ -14,7 +14,7 @@ import pefile
 # InterlockedCompareExchange: Windows 98 or NT 4; GetFileSizeEx: Windows 2000).
 IMPORTS = {
     "KERNEL32.DLL": """CloseHandle CreateFileA CreateThread DeleteFileA ExitProcess FileTimeToDosDateTime
-        FileTimeToLocalFileTime FindClose FindFirstFileA FindNextFileA GetCPInfo GetCommandLineA GetCurrentProcessId
+        FileTimeToLocalFileTime FindClose FindFirstFileA FindNextFileA GetCPInfo GetCommandLineA GetCurrentProcess
         GetFileInformationByHandle GetFileSize GetLastError GetModuleFileNameA GetModuleHandleA GetPrivateProfileStringA
         GetProcAddress GetProcessHeap GetShortPathNameA GetSystemDirectoryA GetTempPathA GetVersion
         GetWindowsDirectoryA HeapAlloc HeapFree LoadLibraryA OpenProcess ReadFile SetCurrentDirectoryA SetEndOfFile

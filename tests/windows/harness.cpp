@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <thread>
 
 namespace e2e {
 namespace {
@@ -15,6 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;  // path to content; a folder's path ends in a backslash
 const DWORD kLimitMs = 60000;                      // for a run, a hand-off, a browser
+const wchar_t kUserDesktop[] = L"user";            // where the desktop shell runs as the user
 
 std::wstring wide(const std::string& text) {
   std::wstring result(text.size(), L'\0');
@@ -188,10 +190,39 @@ std::string describe_box(HWND box, DWORD process) {
   return kind + ": " + text;
 }
 
-// Starts the program and follows it to its end, reading and closing each box.
-std::string watch(const std::string& program, const std::string& line, const std::string& directory) {
-  std::wstring command = wide(line);
+// Closes the shell of the calling thread's desktop, and waits for its end.
+void close_shell() {
+  HWND window = GetDesktopWindow();
+  DWORD id = 0;
+  GetWindowThreadProcessId(window, &id);
+  HANDLE shell = OpenProcess(SYNCHRONIZE, FALSE, id);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  WaitForSingleObject(shell, kLimitMs);
+  CloseHandle(shell);
+}
+
+// Starts the desktop shell as the user, un-elevated, on a desktop of its own.
+void start_user_shell() {
+  HANDLE token;
+  TOKEN_LINKED_TOKEN user = {};
+  DWORD size;
+  OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+  GetTokenInformation(token, TokenLinkedToken, &user, sizeof user, &size);
+  SetThreadDesktop(CreateDesktopW(kUserDesktop, nullptr, nullptr, 0, GENERIC_ALL, nullptr));
+  std::wstring line = L"explorer.exe /desktop", desktop = std::wstring(L"WinSta0\\") + kUserDesktop;
   STARTUPINFOW startup = {sizeof startup};
+  startup.lpDesktop = desktop.data();
+  PROCESS_INFORMATION process = {};
+  CreateProcessAsUserW(user.LinkedToken, nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process);
+  WaitForInputIdle(process.hProcess, kLimitMs);
+}
+
+// Starts the program and follows it to its end, reading and closing each box.
+std::string watch(const std::string& program, const std::string& line, const std::string& directory, bool user_desktop) {
+  std::wstring command = wide(line), desktop = std::wstring(L"WinSta0\\") + kUserDesktop;
+  STARTUPINFOW startup = {sizeof startup};
+  if (user_desktop) startup.lpDesktop = desktop.data();
   PROCESS_INFORMATION process;
   if (!CreateProcessW(wide(program).c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       wide(directory).c_str(), &startup, &process))
@@ -220,7 +251,7 @@ std::string watch(const std::string& program, const std::string& line, const std
 
 void run_row(const Row& row) {
   if (std::string(row.name).find("Japanese") != std::string::npos) ASSERT_EQ(GetACP(), 932u) << "needs LC_ALL=ja_JP.UTF-8";
-  if (row.win98 && unix_name("C:\\").empty()) GTEST_SKIP() << "needs Wine to report Windows 98";
+  if ((row.win98 || row.user_shell) && unix_name("C:\\").empty()) GTEST_SKIP() << "needs Wine";
   wchar_t windows[MAX_PATH], launcher[MAX_PATH];
   // A sandbox of its own for each run: a pending deletion outlives the run.
   const std::string root = "C:\\e2e\\" + std::string(row.name) + "." + std::to_string(GetTickCount()),
@@ -276,7 +307,13 @@ void run_row(const Row& row) {
   std::string temp = (row.temp[1] == ':' ? "" : here) + row.temp.substr(0, row.temp.size() - 1);
   for (const auto& [name, value] : {std::pair{L"TMP", temp}, {L"TEMP", temp}, {L"RECORDER_TRACE_FOLDER", traces}})
     SetEnvironmentVariableW(name, wide(value).c_str());  // the launcher inherits them
-  std::string seen = watch(program, expand(row.line), root + "\\");
+  // Under Wine every process is elevated, the desktop shell too, and the first shell to come answers every
+  // caller: the default desktop's shell goes, and the row runs on a desktop of its own with a shell as the user.
+  if (row.user_shell) {
+    std::thread(close_shell).join();  // a thread keeps the desktop it first used: not this one
+    start_user_shell();
+  }
+  std::string seen = watch(program, expand(row.line), root + "\\", row.user_shell);
   Files records;  // the handler starts after the launcher has gone: wait for its record
   for (DWORD start = GetTickCount();
        seen.empty() && row.seen.rfind("open: ", 0) == 0 && records.empty() && GetTickCount() - start < kLimitMs;
@@ -285,6 +322,7 @@ void run_row(const Row& row) {
   for (auto at = records.rbegin(); at != records.rend(); ++at) seen = "\nopen: " + at->second + seen;
   Files after = written(root, wininit);
   for (const std::string& folder : full) run_unix("umount '" + unix_name(folder) + "'", traces);
+  if (row.user_shell) close_shell();
   if (row.win98) RegDeleteTreeW(HKEY_CURRENT_USER, version.c_str());
   if (row.no_mailto) register_recorder(L"mailto");
 

@@ -25,7 +25,8 @@ struct Row {
   std::string line;  // the whole command line
   std::vector<Item> files;
   // Each event on a line: "open: <the recorder's arguments>" (then " @ <its
-  // working folder>" unless that is the system folder), "box: <text>"
+  // working folder>" unless that is the system folder, then " by the desktop
+  // shell, [un-]elevated" when the shell started it), "box: <text>"
   // (no caption or owner, only OK), "refused: <text>" (the same, while the
   // hidden owner window of the hand-off exists), an exit code but 0.
   std::string seen;
@@ -42,6 +43,7 @@ struct Row {
   std::string temp = "temp\\";  // TMP and TEMP, within the program's folder unless a full name
   bool win98 = false;           // Wine reports Windows 98 (Wine only)
   bool no_mailto = false;       // nothing handles mailto: addresses
+  bool user_shell = false;      // the desktop shell runs as the user, not elevated (Wine only)
 };
 
 // Rows whose name holds "Japanese" run with code page 932 (LC_ALL=ja_JP.UTF-8).

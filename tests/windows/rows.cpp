@@ -144,6 +144,14 @@ const Row kRows[] = {
     {.name = "PageWhoseWindowOpenThrowsGoesToTheAddress", .line = "launch WINDOW.OPEN manual.html#throws \"a name\" width=200",
      .files = {{"manual.html", kManual}}, .seen = kOpenPage1, .changes = new_page(1, page("manual.html#throws", "a name", "width=200")),
      .browser = "throws, shows: <body>#throws</body>"},
+    // Started elevated, as by an installer, it has the desktop shell open the target as the user.
+    {.name = "UserShellOpensAnAddress", .line = "launch http://example.test/as-user",
+     .seen = "open: http://example.test/as-user by the desktop shell, un-elevated", .user_shell = true},
+    {.name = "UserShellOpensAPage", .line = "launch WINDOW.OPEN http://a.test/ n f",
+     .seen = kOpenPage1 + " by the desktop shell, un-elevated", .changes = new_page(1, page("http://a.test/", "n", "f")),
+     .user_shell = true},
+    {.name = "UserShellRefusesThenTheBoxOnce", .line = "launch missing.txt", .seen = "refused: Error opening\r\n\rmissing.txt",
+     .user_shell = true},
     // Every language: texts arrive exactly through the command line, folders, settings files and pages.
     {.name = "UnicodeTargetWithALookAlikeQuote",
      .line = "launch \"http://example.test/\u0142\u6771\U0001F600\uFF02 /error=x\"",
