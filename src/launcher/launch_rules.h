@@ -19,7 +19,11 @@ template <class OpenGroup>
 Text apply_window_open_groups(const char* line, Text target, OpenGroup open_group) {
   ArgumentCursor arguments(line);
   do {
-    if (upper_case(decode_argument(arguments.next())) == "WINDOW.OPEN") {
+    // An escape decodes to a blank or a backquote, which "WINDOW.OPEN" lacks,
+    // so the keyword is never written with one: the raw argument tells, and
+    // the thousands of others need no decoding.
+    Text argument = arguments.next();
+    if (argument.length() == 11 && upper_case(argument) == "WINDOW.OPEN") {
       Text address = decode_argument(arguments.next());
       Text name = decode_argument(arguments.next());
       Text features = decode_argument(arguments.next());
