@@ -145,8 +145,8 @@ bool hand_to_user_shell(const Text& file, const Text& directory) {
   HANDLE worker = relay.file && relay.directory && relay.empty ? CreateThread(nullptr, 0, relay_thread, nullptr, 0, nullptr)
                                                                : nullptr;
   if (worker == nullptr) return false;
-  // A shell that does not answer in time: the worker stops before it asks
-  // the shell to open the file, or the call is already under way.
+  // When the shell has not answered in time, the worker no longer asks it to
+  // open the file; a call already under way goes on in the shell.
   bool answered = WaitForSingleObject(worker, kRelayWaitMs) == WAIT_OBJECT_0;
   CloseHandle(worker);
   if (!answered) InterlockedCompareExchange(&relay.state, kAbandoned, kPreparing);

@@ -38,6 +38,34 @@ Text reported(const char* buffer, DWORD length, DWORD size) {
   return length < size ? Text(buffer, length) : Text();
 }
 
+// WININIT.INI, held without sharing from the read to the end of the write,
+// so that no other program's line is lost: a second launcher waits for its
+// turn. created tells whether the file was made now.
+HANDLE open_alone(const Text& name, bool& created) {
+  for (int tries = 0; tries < kMostTries; ++tries, Sleep(kTryAgainMs)) {
+    HANDLE file =
+        CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    created = GetLastError() != ERROR_ALREADY_EXISTS;
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION) return file;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+// Adds the page's line to the open file; false when nothing was added.
+bool add_line(HANDLE file, const Text& short_name) {
+  DWORD size = GetFileSize(file, nullptr), written = 0;
+  Text content = size <= kLargestRead ? read_all(file) : Text();
+  if (size > kLargestRead || content.length() != size) return false;
+  Text updated = with_deletion_entry(content, short_name);
+  size_t same = 0;  // only what follows the new line is written again
+  while (same < content.length() && content[same] == updated[same]) ++same;
+  // The file grows first: on a full disk that fails before a byte changes.
+  return SetFilePointer(file, static_cast<LONG>(updated.length()), nullptr, FILE_BEGIN) == updated.length() &&
+         SetEndOfFile(file) && SetFilePointer(file, static_cast<LONG>(same), nullptr, FILE_BEGIN) == same &&
+         WriteFile(file, updated.c_str() + same, static_cast<DWORD>(updated.length() - same), &written, nullptr) &&
+         written == updated.length() - same;
+}
+
 }  // namespace
 
 void remove_if_stale(const Text& path, DWORD attributes, FILETIME last_write) {
@@ -59,27 +87,10 @@ void remove_at_next_start(const Text& page) {
   char buffer[1024];
   Text short_name = reported(buffer, GetShortPathNameA(page.c_str(), buffer, sizeof buffer), sizeof buffer);
   Text rename_file = reported(buffer, GetWindowsDirectoryA(buffer, sizeof buffer), sizeof buffer) + "\\WININIT.INI";
-  if (short_name.empty()) return;
-  // Held without sharing from the read to the end of the write, so that no
-  // other program's line is lost: a second launcher waits for its turn.
-  HANDLE file = INVALID_HANDLE_VALUE;
-  for (int tries = 0; tries < kMostTries && file == INVALID_HANDLE_VALUE; ++tries) {
-    file = CreateFileA(rename_file.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_SHARING_VIOLATION) return;
-    if (file == INVALID_HANDLE_VALUE) Sleep(kTryAgainMs);
-  }
+  bool created = false;
+  HANDLE file = short_name.empty() ? INVALID_HANDLE_VALUE : open_alone(rename_file, created);
   if (file == INVALID_HANDLE_VALUE) return;
-  DWORD size = GetFileSize(file, nullptr);
-  Text content = size <= kLargestRead ? read_all(file) : Text();
-  if (size <= kLargestRead && content.length() == size) {
-    Text updated = with_deletion_entry(content, short_name);
-    size_t same = 0;  // only what follows the new line is written again
-    while (same < content.length() && content[same] == updated[same]) ++same;
-    // The file grows first: on a full disk that fails before a byte changes.
-    DWORD written = 0;
-    if (SetFilePointer(file, static_cast<LONG>(updated.length()), nullptr, FILE_BEGIN) == updated.length() &&
-        SetEndOfFile(file) && SetFilePointer(file, static_cast<LONG>(same), nullptr, FILE_BEGIN) == same)
-      WriteFile(file, updated.c_str() + same, static_cast<DWORD>(updated.length() - same), &written, nullptr);
-  }
+  bool added = add_line(file, short_name);
   CloseHandle(file);
+  if (created && !added) DeleteFileA(rename_file.c_str());  // no empty file of this program's stays
 }
