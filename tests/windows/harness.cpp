@@ -352,8 +352,8 @@ std::string page(const std::string& address, const std::string& name, const std:
   return "<!DOCTYPE html>\r\n<!-- saved from url=(0014)about:internet -->\r\n<html>\r\n<head>\r\n"
          "<meta charset=\"utf-8\">\r\n<base href=\"{url}\">\r\n<script>\r\nfunction KoOpenPage()\r\n{\r\n"
          "var opened = null; try { opened = window.open(" + quoted_address + ",\"" + name + "\",\"" + features +
-         "\"); } catch (e) {} if (!opened) { location.replace(" + quoted_address + "); return; }\r\nwindow.close();\r\n}\r\n</script>\r\n</head>\r\n"
-         "<body onload=\"KoOpenPage()\">\r\n</body>\r\n</html>\r\n\r\n";
+         "\"); } catch (e) {} if (!opened) { location.replace(" + quoted_address + "); return; }\r\n"
+         "window.close();\r\n}\r\n</script>\r\n</head>\r\n<body onload=\"KoOpenPage()\">\r\n</body>\r\n</html>\r\n\r\n";
 }
 
 std::string added(const std::string& path, const std::string& content) {

@@ -32,7 +32,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
     GetTokenInformation(token, TokenElevationType, &elevation, sizeof elevation, &size);
   GetWindowThreadProcessId(GetShellWindow() ? GetShellWindow() : GetDesktopWindow(), &shell);
-  if (parent() == shell) line += elevation == TokenElevationTypeFull ? L" by the desktop shell, elevated" : L" by the desktop shell, un-elevated";
+  if (parent() == shell)
+    line += elevation == TokenElevationTypeFull ? L" by the desktop shell, elevated" : L" by the desktop shell, un-elevated";
   std::string text(line.size() * 3, '\0');
   text.resize(WideCharToMultiByte(CP_UTF8, 0, line.data(), int(line.size()), text.data(), int(text.size()), 0, 0));
   wchar_t folder[MAX_PATH];  // ends in a backslash
