@@ -49,11 +49,20 @@ def expect(condition, what):
 
 def check_image(path, version, objdump, link_map):
     pe = pefile.PE(path)
-    expect(pe.FILE_HEADER.Machine == 0x14C and pe.OPTIONAL_HEADER.Subsystem == 2, "an i386 GUI program")
+    header = pe.OPTIONAL_HEADER
+    expect(pe.FILE_HEADER.Machine == 0x14C and header.Subsystem == 2, "an i386 GUI program")
     expect(os.path.getsize(path) <= 48 * 1024, f"at most 48 KB (found {os.path.getsize(path)} bytes)")
-    expect(pe.OPTIONAL_HEADER.DllCharacteristics & 0x140 == 0x140 and pe.OPTIONAL_HEADER.DATA_DIRECTORY[5].Size,
+    expect(header.DllCharacteristics & 0x140 == 0x140 and header.DATA_DIRECTORY[5].Size,
            "ASLR with relocations, and DEP")
     expect(pe.FILE_HEADER.TimeDateStamp == 0, "no time stamp")
+    for field, name in ("subsystem", "Subsystem"), ("OS", "OperatingSystem"):
+        found = f"{getattr(header, f'Major{name}Version')}.{getattr(header, f'Minor{name}Version')}"
+        expect(found == "4.0", f"{field} version 4.0, which Windows 95 loads (found {found})")
+    expect((header.SectionAlignment, header.FileAlignment) == (0x1000, 0x200), "section alignment 0x1000 and "
+           f"file alignment 0x200 (found {header.SectionAlignment:#x} and {header.FileAlignment:#x})")
+    delay = header.DATA_DIRECTORY[13]
+    expect(not delay.VirtualAddress and not delay.Size, "no delay-load import directory, which the imports checked "
+           f"below leave out (found {delay.Size} bytes at {delay.VirtualAddress:#x})")
     # Looked up by name at run time; unused code is dropped at link time.
     expect(b"SetDefaultDllDirectories\0" in read(path), "the DLL search restricted at start-up")
     expect(b"InitCommonControls" in read(path), "Common Controls set up before a message box, for Windows XP")  # or ...Ex
@@ -82,7 +91,7 @@ def check_image(path, version, objdump, link_map):
                 in re.findall(r"^ (\.\S+)\s+0x(\w+)\s+0x(\w+) (.+)$", layout, re.M) if int(size, 16)]
     startup = [f"{name} in {origin}" for name, *_, origin in sections
                if re.match(r"\.(ctors|dtors|tls|CRT\$|rdata_runtime_pseudo)", name)]
-    expect(not startup and not pe.OPTIONAL_HEADER.DATA_DIRECTORY[9].Size, "no static constructors or destructors, "
+    expect(not startup and not header.DATA_DIRECTORY[9].Size, "no static constructors or destructors, "
            f"TLS callbacks or pseudo-relocations: no start-up code runs them (found {startup})")
     code = [(start, end, origin) for name, start, end, origin in sections if name.startswith(".text")]
     print("libgcc members linked in:", sorted({origin for *_, origin in code if origin.startswith("libgcc")}) or "none")
