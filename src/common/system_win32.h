@@ -70,11 +70,18 @@ void show_message(const Text& text);  // no owner, no caption, only OK
 // parameters and in the working folder directory when they are not null;
 // false when the shell refuses it.
 bool hand_to_shell(HWND owner, const Text& file, const Text* parameters, const Text* directory);
+// What became of a target offered to the desktop shell.
+enum class Relay {
+  not_made,     // the shell was never asked to open it: hand it over as always
+  handed_over,  // the shell has it, opened or still being opened: nothing more to do
+  refused,      // the shell answered that it cannot open it: report the failure
+};
 // When this program runs elevated (started by an installer, as a rule) and
 // the desktop shell as the user at the desktop, not elevated, has that shell
 // open file with its default verb in the working folder directory, so that
-// it opens as the user. False when it was not so handed over: this program
-// does not run elevated, there is no such shell (Windows 95 to XP, UAC off,
-// no shell, or one that is itself elevated), or the shell did not open file
-// or did not answer in time.
-bool hand_to_user_shell(const Text& file, const Text& directory);
+// it opens as the user. Not made when this program does not run elevated,
+// there is no such shell (Windows 95 to XP, UAC off, no shell, or one that is
+// itself elevated), file is a file name (file_name: no address, no page) that
+// names nothing, or a step before the shell's call fails or takes more than
+// five seconds.
+Relay hand_to_user_shell(const Text& file, const Text& directory, bool file_name);

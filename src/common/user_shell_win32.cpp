@@ -24,13 +24,16 @@ enum : LONG { kPreparing, kCalling, kAbandoned };
 
 // What the worker thread needs; it stays until the process ends, since the
 // worker may outlive the wait for it. Plain data: no start-up code fills it.
-struct Relay {
+struct Worker {
   DWORD shell;  // the process that must answer
   BSTR file, directory, empty;
   decltype(&CoInitializeEx) initialize;
+  decltype(&CoInitializeSecurity) secure;
   decltype(&CoCreateInstance) create;
+  decltype(&CoUninitialize) uninitialize;
+  decltype(&AllowSetForegroundWindow) allow_foreground;
   volatile LONG state;
-  HRESULT result;
+  HRESULT result;  // of the shell's ShellExecute, once the worker has ended in state kCalling
 } relay;
 
 decltype(&OpenProcessToken) open_token;
@@ -88,10 +91,43 @@ VARIANT variant(VARTYPE type, LONG number, BSTR text) {
   return value;
 }
 
+// Who may call into this process: itself and the system, as COM allows by
+// default. The shell only answers; nothing of this process is called.
+SID self_sid = {SID_REVISION, 1, SECURITY_NT_AUTHORITY, {SECURITY_PRINCIPAL_SELF_RID}};
+SID system_sid = {SID_REVISION, 1, SECURITY_NT_AUTHORITY, {SECURITY_LOCAL_SYSTEM_RID}};
+SECURITY_DESCRIPTOR callers;
+union {
+  ACL list;
+  BYTE room[64];
+} allowed;
+
+// The process's COM security, set before anything is marshalled: the shell,
+// of lower integrity, may identify this process but not act as it, and no
+// marshaller of its choosing is loaded here.
+bool secure_com() {
+  HMODULE advapi = GetModuleHandleA("advapi32.dll");  // loaded for the tokens
+  decltype(&InitializeSecurityDescriptor) new_descriptor;
+  decltype(&InitializeAcl) new_list;
+  decltype(&AddAccessAllowedAce) allow;
+  decltype(&SetSecurityDescriptorDacl) set_list;
+  decltype(&SetSecurityDescriptorOwner) set_owner;
+  decltype(&SetSecurityDescriptorGroup) set_group;
+  const DWORD rights = COM_RIGHTS_EXECUTE | COM_RIGHTS_EXECUTE_LOCAL;
+  return look_up(advapi, "InitializeSecurityDescriptor", new_descriptor) && look_up(advapi, "InitializeAcl", new_list) &&
+         look_up(advapi, "AddAccessAllowedAce", allow) && look_up(advapi, "SetSecurityDescriptorDacl", set_list) &&
+         look_up(advapi, "SetSecurityDescriptorOwner", set_owner) &&
+         look_up(advapi, "SetSecurityDescriptorGroup", set_group) &&
+         new_descriptor(&callers, SECURITY_DESCRIPTOR_REVISION) && new_list(&allowed.list, sizeof allowed, ACL_REVISION) &&
+         allow(&allowed.list, ACL_REVISION, rights, &self_sid) &&
+         allow(&allowed.list, ACL_REVISION, rights, &system_sid) && set_list(&callers, TRUE, &allowed.list, FALSE) &&
+         set_owner(&callers, &system_sid, FALSE) && set_group(&callers, &system_sid, FALSE) &&
+         relay.secure(&callers, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IDENTIFY, nullptr,
+                      EOAC_NO_CUSTOM_MARSHAL, nullptr) == S_OK;
+}
+
 // From the shell's list of windows to its desktop's folder view, to the
 // shell's automation object, which opens the file.
 HRESULT ask_shell() {
-  relay.initialize(nullptr, COINIT_APARTMENTTHREADED);
   Com<IShellWindows> windows;
   Com<IDispatch> desktop, background, application;
   Com<IServiceProvider> provider;
@@ -116,39 +152,55 @@ HRESULT ask_shell() {
   if (result == S_OK) result = background->QueryInterface(__uuidof(IShellFolderViewDual), folder_view.out());
   if (result == S_OK) result = folder_view->get_Application(&application.pointer);
   if (result == S_OK) result = application->QueryInterface(__uuidof(IShellDispatch2), shell.out());
+  if (result != S_OK) return result;
+  // What the shell starts comes to the front, as on the normal road.
+  relay.allow_foreground(relay.shell);
   // Not once the launcher has stopped waiting and gone on the normal way.
-  if (result == S_OK && InterlockedCompareExchange(&relay.state, kCalling, kPreparing) == kPreparing)
-    result = shell->ShellExecute(relay.file, variant(VT_BSTR, 0, relay.empty), variant(VT_BSTR, 0, relay.directory),
-                                 variant(VT_BSTR, 0, relay.empty), variant(VT_I4, SW_SHOWNORMAL, nullptr));
-  return result;
+  if (InterlockedCompareExchange(&relay.state, kCalling, kPreparing) != kPreparing) return E_ABORT;
+  return shell->ShellExecute(relay.file, variant(VT_BSTR, 0, relay.empty), variant(VT_BSTR, 0, relay.directory),
+                             variant(VT_BSTR, 0, relay.empty), variant(VT_I4, SW_SHOWNORMAL, nullptr));
 }
 
 DWORD WINAPI relay_thread(void*) {
-  relay.result = ask_shell();
+  // The multithreaded apartment, left again at the end: this thread must not
+  // become the process's main apartment, which a handler that the normal
+  // hand-off loads later might need.
+  if (FAILED(relay.initialize(nullptr, COINIT_MULTITHREADED))) return 0;
+  if (secure_com()) relay.result = ask_shell();
+  relay.uninitialize();
   return 0;
 }
 
 }  // namespace
 
-bool hand_to_user_shell(const Text& file, const Text& directory) {
+Relay hand_to_user_shell(const Text& file, const Text& directory, bool file_name) {
   relay.shell = user_shell();
-  if (relay.shell == 0) return false;
+  if (relay.shell == 0) return Relay::not_made;
+  Utf16 wide_file(file), wide_directory(directory);
+  // A name that names nothing, the commonest refusal, takes the normal road,
+  // whose box tells; the shell's might be shown as well.
+  decltype(&GetFileAttributesW) attributes;
+  if (file_name && (!look_up(GetModuleHandleA("kernel32.dll"), "GetFileAttributesW", attributes) ||
+                    attributes(reinterpret_cast<const wchar_t*>(wide_file.c_str())) == INVALID_FILE_ATTRIBUTES))
+    return Relay::not_made;
   decltype(&SysAllocString) allocate;
   HMODULE ole = LoadLibraryA("ole32.dll");
-  if (!look_up(ole, "CoInitializeEx", relay.initialize) || !look_up(ole, "CoCreateInstance", relay.create) ||
+  if (!look_up(ole, "CoInitializeEx", relay.initialize) || !look_up(ole, "CoInitializeSecurity", relay.secure) ||
+      !look_up(ole, "CoCreateInstance", relay.create) || !look_up(ole, "CoUninitialize", relay.uninitialize) ||
+      !look_up(GetModuleHandleA("user32.dll"), "AllowSetForegroundWindow", relay.allow_foreground) ||
       !look_up(LoadLibraryA("oleaut32.dll"), "SysAllocString", allocate))
-    return false;
-  Utf16 wide_file(file), wide_directory(directory);
+    return Relay::not_made;
   relay.file = allocate(reinterpret_cast<const OLECHAR*>(wide_file.c_str()));
   relay.directory = allocate(reinterpret_cast<const OLECHAR*>(wide_directory.c_str()));
   relay.empty = allocate(L"");
   HANDLE worker = relay.file && relay.directory && relay.empty ? CreateThread(nullptr, 0, relay_thread, nullptr, 0, nullptr)
                                                                : nullptr;
-  if (worker == nullptr) return false;
-  // When the shell has not answered in time, the worker no longer asks it to
-  // open the file; a call already under way goes on in the shell.
-  bool answered = WaitForSingleObject(worker, kRelayWaitMs) == WAIT_OBJECT_0;
+  if (worker == nullptr) return Relay::not_made;
+  bool ended = WaitForSingleObject(worker, kRelayWaitMs) == WAIT_OBJECT_0;
   CloseHandle(worker);
-  if (!answered) InterlockedCompareExchange(&relay.state, kAbandoned, kPreparing);
-  return answered && relay.result == S_OK;
+  // When the wait ends first, a worker that is still preparing never calls the shell.
+  LONG state = ended ? relay.state : InterlockedCompareExchange(&relay.state, kAbandoned, kPreparing);
+  if (state != kCalling) return Relay::not_made;
+  // Once called, the shell has the target, also while it is still busy with it.
+  return !ended || relay.result == S_OK ? Relay::handed_over : Relay::refused;
 }

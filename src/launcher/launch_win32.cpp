@@ -82,9 +82,12 @@ HWND create_owner_window(HINSTANCE instance) {
   // it is started in the system folder: a browser left running then holds no
   // CD or USB stick. A file or program may rely on the program's folder.
   Text shell_target = mode.shell_prefix + target;
-  bool away = !mode.in_own_folder && (page || has_scheme(shell_target));
+  bool file_name = !page && !has_scheme(shell_target);
+  bool away = !mode.in_own_folder && !file_name;
   Text system = away ? system_folder() : Text();
-  if (mode.as_user && hand_to_user_shell(shell_target, away ? system : folder)) ExitProcess(0);
+  Relay relay = mode.as_user ? hand_to_user_shell(shell_target, away ? system : folder, file_name) : Relay::not_made;
+  if (relay == Relay::refused) report_failure();  // once, and nothing is handed over elevated
+  if (relay != Relay::not_made) ExitProcess(0);
 
   HWND owner = create_owner_window(GetModuleHandleA(nullptr));
   if (!hand_to_shell(owner, shell_target, mode.with_parameters ? &parameters : nullptr, away ? &system : nullptr))
