@@ -154,23 +154,17 @@ HANDLE open_for_removal(const Text& name) {
                        : CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-void remove_and_close(HANDLE file, const Text& name) {
+bool remove_and_close(HANDLE file, const Text& name) {
   FILE_DISPOSITION_INFO removed = {TRUE};
-  // Through the handle, so that what goes is exactly the file that was read.
-  if (unicode_found && unicode.SetFileInformationByHandle &&
-      unicode.SetFileInformationByHandle(file, FileDispositionInfo, &removed, sizeof removed)) {
-    CloseHandle(file);
-    return;
-  }
+  // Through the handle, so that what goes is exactly the file that was opened.
+  bool gone = unicode_found && unicode.SetFileInformationByHandle &&
+              unicode.SetFileInformationByHandle(file, FileDispositionInfo, &removed, sizeof removed);
   CloseHandle(file);
-  delete_file(name);
+  return gone || delete_file(name);
 }
 
-void delete_file(const Text& name) {
-  if (unicode_found)
-    unicode.DeleteFileW(Wide(name));
-  else
-    DeleteFileA(name.c_str());
+bool delete_file(const Text& name) {
+  return unicode_found ? unicode.DeleteFileW(Wide(name)) : DeleteFileA(name.c_str());
 }
 
 void show_message(const Text& text) {

@@ -58,13 +58,13 @@ class FileSearch {
   WIN32_FIND_DATAW wide_;
   WIN32_FIND_DATAA ansi_;
 };
-void delete_file(const Text& name);
+bool delete_file(const Text& name);  // false when it is still there
 // Opens a file to read it and then perhaps remove it: on the NT family never
 // through a link, and not while another program holds it without sharing.
 HANDLE open_for_removal(const Text& name);
-// Removes the file so opened (through its handle where Windows can), and
-// closes the handle.
-void remove_and_close(HANDLE file, const Text& name);
+// Removes a file opened with access for deletion (through its handle where
+// Windows can), and closes the handle; false when the file could not be removed.
+bool remove_and_close(HANDLE file, const Text& name);
 void show_message(const Text& text);  // no owner, no caption, only OK
 // Opens file with the shell's default verb and the owner given, with
 // parameters and in the working folder directory when they are not null;

@@ -41,7 +41,10 @@ Text LaunchPageWriter::write(const Text& page_text) {
   for (long n = taken_.first_free(1); n < LONG_MAX; n = taken_.first_free(n + 1)) {
     Text name = launch_page_file_name(folder, n);
     // CREATE_NEW never replaces or writes through an existing file or link.
-    HANDLE file = create_file(name, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, FILE_ATTRIBUTE_NORMAL);
+    // Access for deletion (the NT family has it) lets a page that fails go
+    // through its handle: a program that opens it meanwhile must allow that.
+    HANDLE file = create_file(name, GENERIC_WRITE | (unicode_system() ? DELETE : 0), FILE_SHARE_READ, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
       DWORD error = GetLastError();
       // Taken since the pass; or removed while another program holds it
@@ -52,12 +55,15 @@ Text LaunchPageWriter::write(const Text& page_text) {
     }
     taken_.take(n);
     bool written = write_all(file, page_text + "\r\n");
-    if (!(CloseHandle(file) && written)) {  // a full disk, say: no part of a page stays
-      delete_file(name);
-      return Text();
+    if (written && CloseHandle(file)) {
+      remove_at_next_start(name);
+      return name;
     }
-    remove_at_next_start(name);
-    return name;
+    // Not written whole (a full disk, say): no part of a page stays. What
+    // Windows cannot remove now, as another program holds it, goes at its
+    // next start where Windows offers that (95, 98 and Me).
+    if (!(written ? delete_file(name) : remove_and_close(file, name))) remove_at_next_start(name);
+    return Text();
   }
   return Text();
 }

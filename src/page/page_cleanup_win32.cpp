@@ -51,19 +51,34 @@ HANDLE open_alone(const Text& name, bool& created) {
   return INVALID_HANDLE_VALUE;
 }
 
-// Adds the page's line to the open file; false when nothing was added.
+bool set_length(HANDLE file, size_t length) {
+  return SetFilePointer(file, static_cast<LONG>(length), nullptr, FILE_BEGIN) == length && SetEndOfFile(file);
+}
+
+bool write_at(HANDLE file, size_t at, const Text& bytes) {
+  DWORD written = 0;
+  return SetFilePointer(file, static_cast<LONG>(at), nullptr, FILE_BEGIN) == at &&
+         WriteFile(file, bytes.c_str(), static_cast<DWORD>(bytes.length()), &written, nullptr) &&
+         written == bytes.length();
+}
+
+// Adds the page's line to the open file, or leaves it as it was: false then.
 bool add_line(HANDLE file, const Text& short_name) {
-  DWORD size = GetFileSize(file, nullptr), written = 0;
+  DWORD size = GetFileSize(file, nullptr);
   Text content = size <= kLargestRead ? read_all(file) : Text();
   if (size > kLargestRead || content.length() != size) return false;
   Text updated = with_deletion_entry(content, short_name);
+  if (updated.empty()) return false;  // the section has no room
   size_t same = 0;  // only what follows the new line is written again
   while (same < content.length() && content[same] == updated[same]) ++same;
   // The file grows first: on a full disk that fails before a byte changes.
-  return SetFilePointer(file, static_cast<LONG>(updated.length()), nullptr, FILE_BEGIN) == updated.length() &&
-         SetEndOfFile(file) && SetFilePointer(file, static_cast<LONG>(same), nullptr, FILE_BEGIN) == same &&
-         WriteFile(file, updated.c_str() + same, static_cast<DWORD>(updated.length() - same), &written, nullptr) &&
-         written == updated.length() - same;
+  if (!set_length(file, updated.length())) return false;
+  if (write_at(file, same, updated.from(same))) return true;
+  // Writing failed part of the way (the room that growing promised was not
+  // there, say): the old bytes and length again, which need no new room.
+  write_at(file, same, content.from(same));
+  set_length(file, content.length());
+  return false;
 }
 
 }  // namespace
@@ -85,10 +100,17 @@ void remove_if_stale(const Text& path, DWORD attributes, FILETIME last_write) {
 void remove_at_next_start(const Text& page) {
   if ((GetVersion() & 0x80000000u) == 0) return;
   char buffer[1024];
-  Text short_name = reported(buffer, GetShortPathNameA(page.c_str(), buffer, sizeof buffer), sizeof buffer);
+  DWORD length = GetShortPathNameA(page.c_str(), buffer, sizeof buffer);
+  // Windows carries the file out before it starts, in the OEM code page.
+  if (length > 0 && length < sizeof buffer) CharToOemA(buffer, buffer);
+  Text short_name = reported(buffer, length, sizeof buffer);
   Text rename_file = reported(buffer, GetWindowsDirectoryA(buffer, sizeof buffer), sizeof buffer) + "\\WININIT.INI";
+  if (short_name.empty()) return;
+  // What the profile calls of other programs hold of it in their cache
+  // goes into the file first, so that neither writes over the other's lines.
+  WritePrivateProfileStringA(nullptr, nullptr, nullptr, rename_file.c_str());
   bool created = false;
-  HANDLE file = short_name.empty() ? INVALID_HANDLE_VALUE : open_alone(rename_file, created);
+  HANDLE file = open_alone(rename_file, created);
   if (file == INVALID_HANDLE_VALUE) return;
   bool added = add_line(file, short_name);
   CloseHandle(file);

@@ -9,5 +9,6 @@
 // content with one more line "NUL=<short_name>" at the end of its first
 // [rename] section (in any letter case), after the section's last line that
 // is not blank; every byte already there stays as it was. A missing section
-// is added at the end of the file.
+// is added at the end of the file. The empty text when the section would
+// pass 32,000 bytes.
 Text with_deletion_entry(const Text& content, const Text& short_name);

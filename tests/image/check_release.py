@@ -18,9 +18,9 @@ IMPORTS = {
         GetFileInformationByHandle GetFileSize GetLastError GetModuleFileNameA GetModuleHandleA GetPrivateProfileStringA
         GetProcAddress GetProcessHeap GetShortPathNameA GetSystemDirectoryA GetTempPathA GetVersion
         GetWindowsDirectoryA HeapAlloc HeapFree LoadLibraryA OpenProcess ReadFile SetCurrentDirectoryA SetEndOfFile
-        SetFilePointer Sleep WaitForSingleObject WriteFile
+        SetFilePointer Sleep WaitForSingleObject WriteFile WritePrivateProfileStringA
         GetSystemTimeAsFileTime MultiByteToWideChar""",  # the first from NT 3.5 on; Windows 95 has the second
-    "USER32.DLL": """CreateWindowExA DefWindowProcA DestroyWindow GetClassInfoA GetDesktopWindow GetSystemMetrics
+    "USER32.DLL": """CharToOemA CreateWindowExA DefWindowProcA DestroyWindow GetClassInfoA GetDesktopWindow GetSystemMetrics
         GetWindowThreadProcessId MessageBoxA RegisterClassA UnregisterClassA""",
     "SHELL32.DLL": "ShellExecuteA"}
 # The instructions an i486 has, by the names objdump -M intel gives them: the integer and system instructions of the

@@ -50,6 +50,24 @@ const std::string kManual = "<script>document.write(location.search + location.h
 const std::string kAwkwardFolder = "a #%\u0141\\";
 const std::string kOpenPage1 = "open: {here}temp\\VexaTmp1.HTML";
 const std::string kWininit = " [ rEname ] \r\nNUL=C:\\SETUP\\OLD.DLL\r\nC:\\WINDOWS\\A.DLL=C:\\SETUP\\A.DLL\n";
+// Nearly a page of 4 KB, which a new line makes longer: it then needs room that a full disk lacks.
+const std::string kNearlyAPage = kWininit + "[other]\r\n" + repeated("x=y\r\n", 802);
+
+// Launchers started at once, each with a page: what they show, and write in WININIT.INI and the temporary folder.
+const int kAtOnce = 24;
+std::string pages_opened() {
+  std::string seen;
+  for (int n = 1; n <= kAtOnce; ++n) seen += "\nopen: {here}temp\\VexaTmp" + std::to_string(n) + ".HTML";
+  return seen.substr(1);
+}
+std::vector<std::string> pages_written(const std::string& content) {
+  std::vector<std::string> changes = {"~ C:\\windows\\WININIT.INI: " + kWininit};
+  for (int n = 1; n <= kAtOnce; ++n) {
+    changes.push_back(added("temp\\VexaTmp" + std::to_string(n) + ".HTML", content));
+    changes[0] += "NUL={short:temp\\VexaTmp" + std::to_string(n) + ".HTML}\r\n";
+  }
+  return changes;
+}
 
 const Row kRows[] = {
     // The command line: quotes, escapes, the program token, the current directory.
@@ -137,6 +155,21 @@ const Row kRows[] = {
                  "~ C:\\windows\\WININIT.INI: " + kWininit + "NUL={short:temp\\VexaTmp1.HTML}\r\n"
                  "NUL={short:temp\\VexaTmp2.HTML}\r\n\r\n[other]\r\nNUL=x"},
      .program = "win98.exe", .win98 = true},
+    {.name = "PageIntoAnEmptySectionOnWindows98", .line = "win98 WINDOW.OPEN http://a.test/ n f",
+     .files = {{"C:\\windows\\WININIT.INI", "[Rename]\r\n[other]\r\nNUL=x\r\n"}}, .seen = kOpenPage1,
+     .changes = new_page(1, page("http://a.test/", "n", "f"),
+                         {"~ C:\\windows\\WININIT.INI: [Rename]\r\nNUL={short:temp\\VexaTmp1.HTML}\r\n[other]\r\nNUL=x\r\n"}),
+     .program = "win98.exe", .win98 = true},
+    {.name = "PagesOfManyLaunchersAtOnceOnWindows98", .line = "win98 WINDOW.OPEN http://a.test/ n f",
+     .files = {{"C:\\windows\\WININIT.INI", kWininit}}, .seen = pages_opened(),
+     .changes = pages_written(page("http://a.test/", "n", "f")), .program = "win98.exe", .win98 = true, .copies = kAtOnce},
+    // WININIT.INI stays as it was when its [rename] section is full, or its disk.
+    {.name = "PageBesideAFullSectionOnWindows98", .line = "win98 WINDOW.OPEN http://a.test/ n f",
+     .files = {{"C:\\windows\\WININIT.INI", "[rename]\r\n" + repeated("NUL=C:\\WINDOWS\\TEMP\\~OLD.TMP\r\n", 1100)}},
+     .seen = kOpenPage1, .changes = new_page(1, page("http://a.test/", "n", "f")), .program = "win98.exe", .win98 = true},
+    {.name = "PageBesideAFullDiskOnWindows98", .line = "win98 WINDOW.OPEN http://a.test/ n f",
+     .files = {{"full\\", "full disk"}, {"full\\WININIT.INI", kNearlyAPage}, {"C:\\windows\\WININIT.INI", "-> full\\WININIT.INI"}},
+     .seen = kOpenPage1, .changes = new_page(1, page("http://a.test/", "n", "f")), .program = "win98.exe", .win98 = true},
     {.name = "PageWithPopupsBlockedGoesToTheAddress", .line = "launch WINDOW.OPEN manual.html?v=1#install n width=200",
      .files = {{"manual.html", kManual}, {"temp\\manual.html", "in the temporary folder"}}, .seen = kOpenPage1,
      .changes = new_page(1, page("manual.html?v=1#install", "n", "width=200")),
@@ -189,6 +222,9 @@ const Row kRows[] = {
      .temp = "Z:\\sys\\"},
     {.name = "PageOnAFullDisk", .line = "launch WINDOW.OPEN http://a.test/ n f /error=no`1page",
      .files = {{"full\\", "full disk"}}, .seen = "box: no page\r\n\r", .temp = "full\\"},
+    {.name = "PageOnAFullDiskOnWindows98", .line = "win98 WINDOW.OPEN http://a.test/ n f /error=no`1page",
+     .files = {{"full\\", "full disk"}, {"C:\\windows\\WININIT.INI", kWininit}}, .seen = "box: no page\r\n\r",
+     .program = "win98.exe", .temp = "full\\", .win98 = true},
     {.name = "LongestQuotedTokenInAPage", .line = kLongAddress, .seen = kOpenPage1,
      .changes = new_page(1, page(kLongAddress.substr(20, kLongAddress.size() - 21), "", ""))},
 };
