@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-
-#include "processes.h"
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <numeric>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -37,17 +38,6 @@ std::string utf8(const std::wstring& text) {
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
   for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
   return text;
-}
-
-// The lines of text, in the order of their texts.
-std::string sorted_lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  std::sort(lines.begin(), lines.end());
-  std::string sorted;
-  for (const std::string& line : lines) sorted += line + "\n";
-  return sorted;
 }
 
 std::string read_file(const std::string& path) {
@@ -127,8 +117,7 @@ void register_recorder(const wchar_t* handled) {
 
 // The recorder handles whatever the launcher hands over, in every row.
 const bool handlers_registered = [] {
-  for (const wchar_t* handled : {L"http", L"https", L"mailto", L"htmlfile", L"txtfile", L"busyfile"})
-    register_recorder(handled);
+  for (auto handled : {L"http", L"https", L"mailto", L"htmlfile", L"txtfile", L"busyfile"}) register_recorder(handled);
   // And ".busy" files by DDE: the shell waits for such a handler to become ready.
   RegSetKeyValueW(HKEY_CLASSES_ROOT, L".busy", nullptr, REG_SZ, L"busyfile", 18);
   RegSetKeyValueW(HKEY_CLASSES_ROOT, L"busyfile\\shell\\open\\ddeexec", nullptr, REG_SZ, L"[open]", 14);
@@ -208,6 +197,16 @@ std::string describe_box(HWND box, DWORD process) {
   return kind + ": " + text;
 }
 
+// Whether a program of that file name runs.
+bool runs(const wchar_t* name) {
+  PROCESSENTRY32W entry = {sizeof entry};
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  BOOL more = Process32FirstW(snapshot, &entry);
+  while (more && lstrcmpiW(entry.szExeFile, name) != 0) more = Process32NextW(snapshot, &entry);
+  CloseHandle(snapshot);
+  return more;
+}
+
 // Closes the shell of the calling thread's desktop, and waits for its end.
 void close_shell() {
   HWND window = GetDesktopWindow();
@@ -219,68 +218,53 @@ void close_shell() {
   CloseHandle(shell);
 }
 
-// The user's own token, un-elevated: the one linked to this process's.
-HANDLE user_token() {
+// Starts the desktop shell as the user, un-elevated, on a desktop of its own.
+void start_user_shell() {
   HANDLE token;
   TOKEN_LINKED_TOKEN user = {};
   DWORD size;
   OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
   GetTokenInformation(token, TokenLinkedToken, &user, sizeof user, &size);
-  CloseHandle(token);
-  return user.LinkedToken;
-}
-
-// Starts the desktop shell as the user, un-elevated, on a desktop of its own.
-void start_user_shell() {
   SetThreadDesktop(CreateDesktopW(kUserDesktop, nullptr, nullptr, 0, GENERIC_ALL, nullptr));
   std::wstring line = L"explorer.exe /desktop", desktop = std::wstring(L"WinSta0\\") + kUserDesktop;
   STARTUPINFOW startup = {sizeof startup};
   startup.lpDesktop = desktop.data();
   PROCESS_INFORMATION process = {};
-  CreateProcessAsUserW(user_token(), nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  CreateProcessAsUserW(user.LinkedToken, nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &process);
   WaitForInputIdle(process.hProcess, kLimitMs);
 }
 
-// Follows a started program to its end, reading and closing each box.
-std::string follow(const PROCESS_INFORMATION& process) {
-  std::string seen;
-  for (DWORD start = GetTickCount();
-       WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < kLimitMs;) {
-    for (HWND box : windows_of(process.dwProcessId, L"#32770")) {
-      if (!IsWindowVisible(box)) continue;
-      seen += "\n" + describe_box(box, process.dwProcessId);
-      SendMessageW(box, WM_COMMAND, IDOK, 0);  // as a click on OK
-      while (IsWindow(box) && WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
-      }
-    }
-  }
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, code);
-  if (code != 0) seen += code == STILL_ACTIVE ? "\nstill running" : "\nexit code " + std::to_string(code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return seen;
-}
-
-// Starts the copies of the program at once, elevated or as the user, and follows each.
+// Starts the copies of the program at once and follows each to its end, reading and closing each box.
 std::string watch(const std::string& program, const std::string& line, const std::string& directory, const Row& row) {
   std::wstring desktop = std::wstring(L"WinSta0\\") + kUserDesktop;
   STARTUPINFOW startup = {sizeof startup};
   if (row.user_shell) startup.lpDesktop = desktop.data();
   std::vector<PROCESS_INFORMATION> processes(row.copies);
-  for (PROCESS_INFORMATION& process : processes) {
-    std::wstring command = wide(line), file = wide(program), folder = wide(directory);
-    if (!(row.unelevated ? CreateProcessAsUserW(user_token(), file.c_str(), command.data(), nullptr, nullptr, FALSE,
-                                                CREATE_SUSPENDED, nullptr, folder.c_str(), &startup, &process)
-                         : CreateProcessW(file.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                                          nullptr, folder.c_str(), &startup, &process)))
+  for (PROCESS_INFORMATION& process : processes)
+    if (!CreateProcessW(wide(program).c_str(), wide(line).data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                        wide(directory).c_str(), &startup, &process))
       return "\ncannot start " + program + ": error " + std::to_string(GetLastError());
-  }
   for (PROCESS_INFORMATION& process : processes) ResumeThread(process.hThread);
   std::string seen;
-  for (PROCESS_INFORMATION& process : processes) seen += follow(process);
+  for (PROCESS_INFORMATION& process : processes) {
+    for (DWORD start = GetTickCount();
+         WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < kLimitMs;) {
+      for (HWND box : windows_of(process.dwProcessId, L"#32770")) {
+        if (!IsWindowVisible(box)) continue;
+        seen += "\n" + describe_box(box, process.dwProcessId);
+        SendMessageW(box, WM_COMMAND, IDOK, 0);  // as a click on OK
+        while (IsWindow(box) && WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
+        }
+      }
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, code);
+    if (code != 0) seen += code == STILL_ACTIVE ? "\nstill running" : "\nexit code " + std::to_string(code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
   return seen;
 }
 
@@ -317,7 +301,7 @@ void run_row(const Row& row) {
   DWORD length = GetEnvironmentVariableW(L"LAUNCH_EXE", launcher, MAX_PATH);  // else the one beside the tests
   std::wstring source = length > 0 && length < MAX_PATH ? launcher : wide(tests_folder() + "launch.exe");
   ASSERT_TRUE(CopyFileW(source.c_str(), wide(program).c_str(), FALSE)) << utf8(source);
-  if (row.win98) run_unix("rm -f '" + unix_name(wininit) + "'", traces);  // a link too, not its target
+  if (row.win98) DeleteFileW(wide(wininit).c_str());
   std::vector<std::string> full;  // folders on a full disk
   for (const Item& item : row.files) {
     std::string name = (item.path[1] == ':' ? "" : here) + item.path;  // a full name, or beside the program
@@ -325,15 +309,16 @@ void run_row(const Row& row) {
     if (item.path.back() == '\\')
       fs::create_directories(path);
     else if (item.content.rfind("-> ", 0) == 0)
-      run_unix("ln -s '" + unix_name(here + item.content.substr(3)) + "' '" + unix_name(name) + "'", traces);
+      run_unix("ln -s '" + unix_name(here + item.content.substr(3)) + "' '" + unix_name(here + item.path) + "'", traces);
     else
       std::ofstream(path, std::ios::binary) << expand(item.content);
-    if (item.content == "full disk")  // a file system of its own, filled up once the files are in it
-      run_unix("mount -t tmpfs -o size=4k tmpfs '" + unix_name(full.emplace_back(name)) + "'", traces);
+    if (item.content == "full disk")  // a file system of its own, filled up
+      run_unix("mount -t tmpfs -o size=4k tmpfs '" + unix_name(full.emplace_back(name)) + "' && head -c 8192 /dev/zero >'" +
+                   unix_name(name) + "/filler'",
+               traces);
     if (item.age_hours > 0)
       fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(long(item.age_hours * 3600)));
   }
-  for (const std::string& folder : full) run_unix("head -c 8192 /dev/zero >'" + unix_name(folder) + "/filler'", traces);
   if (::testing::Test::IsSkipped()) return;
   const std::wstring version = L"Software\\Wine\\AppDefaults\\" + wide(row.program);
   if (row.win98) RegSetKeyValueW(HKEY_CURRENT_USER, version.c_str(), L"Version", REG_SZ, L"win98", 12);
@@ -349,10 +334,13 @@ void run_row(const Row& row) {
     std::thread(close_shell).join();  // a thread keeps the desktop it first used: not this one
     start_user_shell();
   }
+  HANDLE ended = CreateEventW(nullptr, TRUE, FALSE, L"launcher ended");  // for a handler that waits for it
   std::string seen = watch(program, expand(row.line), root + "\\", row);
-  // Every handler that was started runs by now: once all have ended, every record is there.
-  auto handler = [](const PROCESSENTRY32W& entry) { return lstrcmpiW(entry.szExeFile, L"recorder.exe") == 0; };
-  for (DWORD start = GetTickCount(); find_process(handler) && GetTickCount() - start < kLimitMs;) Sleep(50);
+  SetEvent(ended);
+  // Every handler that was started (or launcher, by the shell) runs by now: once all have ended, every record is there.
+  for (DWORD start = GetTickCount(); (runs(L"recorder.exe") || runs(L"launch.exe")) && GetTickCount() - start < kLimitMs;)
+    Sleep(50);
+  CloseHandle(ended);
   Files records;
   take(records, traces);
   for (auto at = records.rbegin(); at != records.rend(); ++at) seen = "\nopen: " + at->second + seen;
@@ -363,7 +351,12 @@ void run_row(const Row& row) {
   if (row.no_mailto) register_recorder(L"mailto");
 
   // Copies run, and write their lines, in any order: lines are compared in the order of their texts.
-  auto in_order = [&](const std::string& text) { return row.copies > 1 ? sorted_lines(text) : text; };
+  auto in_order = [&](const std::string& text) {
+    std::istringstream in(text);
+    std::multiset<std::string> lines;
+    for (std::string line; row.copies > 1 && std::getline(in, line);) lines.insert(line + "\n");
+    return row.copies > 1 ? std::accumulate(lines.begin(), lines.end(), std::string()) : text;
+  };
   EXPECT_EQ(in_order(seen.substr(seen.empty() ? 0 : 1)), in_order(expand(row.seen)));
   std::vector<std::string> changes, expected;
   auto add = [&](std::vector<std::string>& to, const std::string& change) { to.push_back(in_order(change)); };

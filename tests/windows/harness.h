@@ -44,7 +44,6 @@ struct Row {
   bool win98 = false;           // Wine reports Windows 98 (Wine only)
   bool no_mailto = false;       // nothing handles mailto: addresses
   bool user_shell = false;      // the desktop shell runs as the user, not elevated (Wine only)
-  bool unelevated = false;      // and so does the launcher (Wine only)
   int copies = 1;               // launchers started at once with the same line
 };
 

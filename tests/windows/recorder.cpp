@@ -2,34 +2,31 @@
 // it records its command line after its own name in UTF-8, then its working
 // folder unless that is the system folder, then whether the desktop shell
 // started it and with what rights, in a file of its own in
-// RECORDER_TRACE_FOLDER. Given a ".busy" file, it is a handler slow to become
-// ready: it keeps a window whose messages it does not read, which holds the
-// shell that started it, until no launcher runs any more (at most 20 s).
+// RECORDER_TRACE_FOLDER. Given a ".busy" file, it is slow to become ready
+// (a window whose messages it does not read) until the launcher has ended.
 #include <windows.h>
 
 #include <stdio.h>
+#include <tlhelp32.h>
 
 #include <string>
 
-#include "processes.h"
-
 DWORD parent() {
-  PROCESSENTRY32W self = {};
-  find_process([](const PROCESSENTRY32W& entry) { return entry.th32ProcessID == GetCurrentProcessId(); }, &self);
-  return self.th32ParentProcessID;
-}
-
-bool launcher_runs() {
-  return find_process([](const PROCESSENTRY32W& entry) { return lstrcmpiW(entry.szExeFile, L"launch.exe") == 0; });
+  PROCESSENTRY32W entry = {sizeof entry};
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  for (BOOL more = Process32FirstW(snapshot, &entry); more && entry.th32ProcessID != GetCurrentProcessId();)
+    more = Process32NextW(snapshot, &entry);
+  CloseHandle(snapshot);
+  return entry.th32ParentProcessID;
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::wstring line = GetCommandLineW();
   line.erase(0, line[0] == L'"' ? line.find(L'"', 1) + 1 : line.find(L' '));
   if (line[0] == L' ') line.erase(0, 1);
-  bool busy = line.size() > 5 && line.compare(line.size() - 5, 5, L".busy") == 0;
-  if (busy) CreateWindowW(L"STATIC", L"busy", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-  for (DWORD start = GetTickCount(); busy && launcher_runs() && GetTickCount() - start < 20000;) Sleep(50);
+  bool busy = line.size() > 5 && line.compare(line.size() - 5, 5, L".busy") == 0, ended = false;
+  if (busy && CreateWindowW(L"STATIC", L"busy", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr))
+    ended = WaitForSingleObject(OpenEventW(SYNCHRONIZE, FALSE, L"launcher ended"), 20000) == WAIT_OBJECT_0;
   wchar_t current[MAX_PATH], system[MAX_PATH];
   DWORD length = GetCurrentDirectoryW(MAX_PATH, current), shell = 0, size;
   GetSystemDirectoryW(system, MAX_PATH);
@@ -41,7 +38,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   GetWindowThreadProcessId(GetShellWindow() ? GetShellWindow() : GetDesktopWindow(), &shell);
   if (parent() == shell)
     line += elevation == TokenElevationTypeFull ? L" by the desktop shell, elevated" : L" by the desktop shell, un-elevated";
-  if (busy) line += launcher_runs() ? L", busy for 20 s" : L", busy until the launcher ended";
+  if (busy) line += ended ? L", busy until the launcher ended" : L", busy for 20 s";
   std::string text(line.size() * 3, '\0');
   text.resize(WideCharToMultiByte(CP_UTF8, 0, line.data(), int(line.size()), text.data(), int(text.size()), 0, 0));
   wchar_t folder[MAX_PATH];  // ends in a backslash

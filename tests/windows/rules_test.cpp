@@ -1,5 +1,5 @@
 // What no command line reaches: arguments longer than any command line, lead
-// bytes of code pages other than the one running, a folder without backslash.
+// bytes of code pages other than the one running.
 #include <gtest/gtest.h>
 
 #include <stdlib.h>
@@ -7,7 +7,6 @@
 #include <string>
 
 #include "launcher/arguments.h"
-#include "page/launch_page.h"
 #include "settings/file_names.h"
 
 void out_of_memory() { abort(); }
@@ -43,12 +42,6 @@ TEST(LeadBytes, ATrailByteIsNoDelimiter) {
   }
   set_lead_bytes(false, code_pages[0].ranges);
   EXPECT_EQ(str(extract_file_path("C:\\d\\\xFC\\")), "C:\\d\\\xFC\\");
-}
-
-// GetTempPath always ends its folder in a backslash; a folder without one gets one.
-TEST(LaunchPage, FileNameInAFolderWithOrWithoutABackslash) {
-  EXPECT_EQ(str(launch_page_file_name("C:\\t", 12)), "C:\\t\\VexaTmp12.HTML");
-  EXPECT_EQ(str(launch_page_file_name("C:\\t\\", 12)), "C:\\t\\VexaTmp12.HTML");
 }
 
 }  // namespace
