@@ -51,7 +51,7 @@ const std::string kAwkwardFolder = "a #%\u0141\\";
 const std::string kOpenPage1 = "open: {here}temp\\VexaTmp1.HTML";
 const char kWininitPath[] = "C:\\windows\\WININIT.INI";
 const std::string kWininit = " [ rEname ] \r\nNUL=C:\\SETUP\\OLD.DLL\r\nC:\\WINDOWS\\A.DLL=C:\\SETUP\\A.DLL\n";
-const std::string kWininitAt = "~ C:\\windows\\WININIT.INI: ";  // as changed
+const std::string kWininitAt = "~ " + std::string(kWininitPath) + ": ";  // as changed
 const std::string k98Page = "win98 WINDOW.OPEN http://a.test/ n f";
 
 // Launchers started at once with a page each: each shows its own, and WININIT.INI gets a line for each.
