@@ -8,25 +8,25 @@
 #include <windows.h>
 
 #include "common/text.h"
+#include "common/utf8.h"
 
-// A function of module, looked up at run time: one that some Windows lacks
-// must not be imported, or the program would not load there at all.
-template <class Function>
-bool look_up(HMODULE module, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-  return function != nullptr;
-}
+// Called first at start-up: finds the calls that are looked up at run time.
+void start_system_calls();
+// The Windows NT family (NT 4 to 11), where the program's texts are UTF-8;
+// false on Windows 95, 98 and Me.
+bool windows_nt();
 
-// Called first at start-up. The Unicode calls are looked up at run time:
-// Windows 95, 98 and Me lack some, and one missing import keeps a program
-// from loading at all.
-void load_unicode_calls();
-// True on the NT family, where the program's texts are UTF-8.
-bool unicode_system();
+// The UTF-16 of a program text (UTF-8), for the Unicode calls.
+class Wide : public Utf16 {
+ public:
+  Wide(const Text& text) : Utf16(text) {}  // NOLINT: converts where a call takes it
+  operator const wchar_t*() const { return reinterpret_cast<const wchar_t*>(c_str()); }
+};
 
 // The program text of bytes in the ANSI code page, and the UTF-8 of a
 // program text.
 Text text_from_ansi(const Text& bytes);
+Text text_from_wide(const wchar_t* units, size_t count);
 Text utf8_from_text(const Text& text);
 
 Text command_line();
@@ -39,6 +39,8 @@ bool temp_folder(Text& folder);
 // At most 1023 characters; empty when the file, section or key is missing.
 Text profile_string(const Text& file, const char* section, const char* key);
 bool set_current_directory(const Text& folder);
+// Whether a file or folder of that name exists.
+bool name_exists(const Text& name);
 HANDLE create_file(const Text& name, DWORD access, DWORD share, DWORD disposition, DWORD flags);
 // The entries that a pattern matches, one by one.
 class FileSearch {
@@ -65,23 +67,3 @@ HANDLE open_for_removal(const Text& name);
 // Removes a file opened with access for deletion (through its handle where
 // Windows can), and closes the handle; false when the file could not be removed.
 bool remove_and_close(HANDLE file, const Text& name);
-void show_message(const Text& text);  // no owner, no caption, only OK
-// Opens file with the shell's default verb and the owner given, with
-// parameters and in the working folder directory when they are not null;
-// false when the shell refuses it.
-bool hand_to_shell(HWND owner, const Text& file, const Text* parameters, const Text* directory);
-// What became of a target offered to the desktop shell.
-enum class Relay {
-  not_made,     // the shell was never asked to open it: hand it over as always
-  handed_over,  // the shell has it, opened or still being opened: nothing more to do
-  refused,      // the shell answered that it cannot open it: report the failure
-};
-// When this program runs elevated (started by an installer, as a rule) and
-// the desktop shell as the user at the desktop, not elevated, has that shell
-// open file with its default verb in the working folder directory, so that
-// it opens as the user. Not made when this program does not run elevated,
-// there is no such shell (Windows 95 to XP, UAC off, no shell, or one that is
-// itself elevated), file is a file name (file_name: no address, no page) that
-// names nothing, or a step before the shell's call fails or takes more than
-// five seconds.
-Relay hand_to_user_shell(const Text& file, const Text& directory, bool file_name);

@@ -1,3 +1,4 @@
+// Text: a counted byte string on the process heap, with no C++ runtime.
 #include "common/text.h"
 
 #include <stdlib.h>

@@ -1,3 +1,4 @@
+// UTF-8 to UTF-16 and back, exactly, lone surrogates included.
 #include "common/utf8.h"
 
 #include <stdlib.h>

@@ -1,14 +1,28 @@
+// The launcher's decisions that need no system: its modes, the text it hands
+// over, its failure text from the command line.
 #include "launcher/launch_rules.h"
 
-#include "settings/file_names.h"
+#include <initializer_list>
+
+#include "common/file_names.h"
 
 namespace {
 
 const Mode kModes[] = {
-    {"WEB", "WEB", "Address", true, nullptr, "", false, false, true},
-    {"MAIL", "EMAIL", "Address", false, "Subject", "mailto:", false, false, true},
-    {"START", "START", "Application", false, nullptr, "", true, true, false},
+    {.name_word = "WEB", .section = "WEB", .target_key = "Address", .takes_arguments = true},
+    {.name_word = "MAIL", .section = "EMAIL", .target_key = "Address", .subject_key = "Subject", .scheme = "mailto:"},
+    {.name_word = "START",
+     .section = "START",
+     .target_key = "Application",
+     .with_parameters = true,
+     .in_own_folder = true,
+     .through_desktop_shell = false},
 };
+
+// Whether text starts with prefix, in any letter case of its ASCII letters.
+bool starts_with_any_case(const Text& text, const Text& prefix) {
+  return text.length() >= prefix.length() && upper_case(text.left(prefix.length())) == upper_case(prefix);
+}
 
 }  // namespace
 
@@ -39,6 +53,19 @@ const Mode& mode_for_program(const Text& program_path) {
   size_t dot = last_delimiter(".", name);
   Text base_name = upper_case(dot > 0 ? name.left(dot - 1) : name);
   for (const Mode& mode : kModes)
-    if (base_name.find(mode.name_holds) != Text::npos) return mode;
+    if (base_name.find(mode.name_word) != Text::npos) return mode;
   return kModes[0];
+}
+
+Text shell_target(const Mode& mode, const Text& target) {
+  return starts_with_any_case(target, mode.scheme) ? target : mode.scheme + target;
+}
+
+Text with_program_token_quoted(const Text& line, const Text& path, const Text& long_path) {
+  for (const Text* name : {&path, &long_path}) {
+    size_t end = name->length();
+    if (end > 0 && starts_with_any_case(line, *name) && line.byte(end) <= 0x20)  // the zero at its end too
+      return "\"" + line.left(end) + "\"" + line.from(end);
+  }
+  return line;
 }

@@ -38,16 +38,28 @@ Text apply_window_open_groups(const char* line, Text target, OpenGroup open_grou
 // none); the e-mail mode opens "mailto:" and the address, with a subject; the
 // program-start mode starts a program with parameters.
 struct Mode {
-  const char* name_holds;    // chosen when the program's base name, upper-cased, holds this
+  const char* name_word;  // chosen when the program's base name, upper-cased, holds this word
   const char* section;
   const char* target_key;
-  bool takes_arguments;
-  const char* subject_key;   // added to the target as "?subject=" when not empty
-  const char* shell_prefix;  // put before the target for the shell only
-  bool with_parameters;      // from "Parameters", else "Params"
-  bool in_own_folder;        // hands over in the program's folder: a setup program may need it
-  bool as_user;              // started elevated, it opens as the user at the desktop; a setup program keeps the rights
+  bool takes_arguments = false;
+  const char* subject_key = nullptr;  // added to the target as "?subject=" when not empty
+  const char* scheme = "";            // put before the target for the shell only, unless it is there
+  bool with_parameters = false;       // from "Parameters", else "Params"
+  bool in_own_folder = false;         // hands over in the program's folder: a setup program may need it
+  bool through_desktop_shell = true;  // started elevated, it opens as the user; a setup program keeps the rights
 };
+
+// What the mode hands to the shell for target: the mode's scheme and the
+// target, or the target alone when it starts with that scheme (in any letter
+// case) already.
+Text shell_target(const Mode& mode, const Text& target);
+
+// The command line with its program token put in quotes when the line
+// starts with the program's full name, path (as the system reports it) or
+// long_path, unquoted, in any letter case of its ASCII letters, followed by a
+// separator or the end. Windows starts the program from such a line
+// (C:\My Apps\launch.exe), whose blank would otherwise end the token.
+Text with_program_token_quoted(const Text& line, const Text& path, const Text& long_path);
 
 // Whether target names a scheme ("http:", "mailto:", any "name:" but a
 // drive letter), so that it needs no working folder.

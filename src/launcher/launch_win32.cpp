@@ -1,43 +1,27 @@
-// The program: one pass from the entry point to ExitProcess(0).
+// The program: one pass from the entry point to its end with exit code 0.
 #include <windows.h>
 
+#include "common/file_names.h"
 #include "common/system_win32.h"
+#include "handoff/handoff_win32.h"
 #include "launcher/arguments.h"
 #include "launcher/char_codes.h"
 #include "launcher/dll_search.h"
 #include "launcher/launch_rules.h"
 #include "page/launch_page.h"
-#include "settings/file_names.h"
 #include "settings/settings.h"
 
 namespace {
 
-const char kOwnerClassName[] = "TPUtilWindow";
-
-WNDCLASSA owner_class = {0,       DefWindowProcA, 0,       0,      nullptr,
-                         nullptr, nullptr,        nullptr, nullptr, kOwnerClassName};
-
-// The hidden tool window that owns whatever the shell shows for the hand-off.
-HWND create_owner_window(HINSTANCE instance) {
-  owner_class.hInstance = instance;
-  WNDCLASSA registered;
-  bool known = GetClassInfoA(instance, kOwnerClassName, &registered) != 0;
-  if (!known || registered.lpfnWndProc != DefWindowProcA) {
-    if (known) UnregisterClassA(kOwnerClassName, instance);
-    RegisterClassA(&owner_class);
-  }
-  return CreateWindowExA(WS_EX_TOOLWINDOW, kOwnerClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                         nullptr, instance, nullptr);
-}
-
 [[noreturn]] void launch() {
-  restrict_dll_search();  // before anything can load a DLL
-  load_unicode_calls();
+  start_system_calls();   // loads no DLL
+  restrict_dll_search();  // before anything can load one
   init_lead_bytes();
-  Text line = command_line();
-  Text program = with_long_name(program_path());
+  Text path = program_path();
+  Text program = with_long_name(path);
+  Text line = with_program_token_quoted(command_line(), path, program);
   Text folder = extract_file_path(program);
-  set_current_directory(folder);
+  bool in_folder = set_current_directory(folder);
 
   const Mode& mode = mode_for_program(program);
   bool use_settings = !mode.takes_arguments || count_arguments(line.c_str()) == 0;
@@ -46,18 +30,18 @@ HWND create_owner_window(HINSTANCE instance) {
                              : decode_argument(argument_at(line.c_str(), 1));
   if (target.empty()) {
     show_message("Error no URL defined");
-    ExitProcess(0);
+    end_launcher();
   }
   bool page = false;
   if (!use_settings) {
     LaunchPageWriter pages;
     Text base_url = folder_url(utf8_from_text(folder));  // a relative address opens beside the program
-    target = apply_window_open_groups(line.c_str(), target, [&](const Text& address, const Text& name,
-                                                                const Text& features) {
-      page = true;
-      return pages.write(build_launch_page(utf8_from_text(address), utf8_from_text(name), utf8_from_text(features),
-                                           base_url));
-    });
+    target = apply_window_open_groups(
+        line.c_str(), target, [&](const Text& address, const Text& name, const Text& features) {
+          page = true;
+          return pages.write(
+              build_launch_page(utf8_from_text(address), utf8_from_text(name), utf8_from_text(features), base_url));
+        });
   }
   if (mode.subject_key != nullptr) {
     Text subject = read_setting(settings, mode.section, mode.subject_key);
@@ -72,28 +56,39 @@ HWND create_owner_window(HINSTANCE instance) {
     Text error_text =
         use_settings ? read_setting(settings, mode.section, "Error") : error_text_from_arguments(line.c_str());
     if (error_text.empty()) error_text = "Error opening";
+    // The target on a line of its own below an empty one; the lone CR is
+    // what earlier versions showed, and callers that read the box match it.
     show_message(decode_char_codes(error_text, text_from_ansi) + "\r\n\r" + target);
   };
   if (page && target.empty()) {  // the last page could not be written: nothing to hand over
     report_failure();
-    ExitProcess(0);
+    end_launcher();
   }
   // What an address or a page opens in needs no folder of the program's, so
   // it is started in the system folder: a browser left running then holds no
   // CD or USB stick. A file or program may rely on the program's folder.
-  Text shell_target = mode.shell_prefix + target;
-  bool file_name = !page && !has_scheme(shell_target);
-  bool away = !mode.in_own_folder && !file_name;
-  Text system = away ? system_folder() : Text();
-  Relay relay = mode.as_user ? hand_to_user_shell(shell_target, away ? system : folder, file_name) : Relay::not_made;
-  if (relay == Relay::refused) report_failure();  // once, and nothing is handed over elevated
-  if (relay != Relay::not_made) ExitProcess(0);
-
-  HWND owner = create_owner_window(GetModuleHandleA(nullptr));
-  if (!hand_to_shell(owner, shell_target, mode.with_parameters ? &parameters : nullptr, away ? &system : nullptr))
-    report_failure();
-  if (owner != nullptr) DestroyWindow(owner);
-  ExitProcess(0);
+  Text for_shell = shell_target(mode, target);
+  bool address = page || has_scheme(for_shell);
+  if (!address && !mode.in_own_folder) {
+    // What the shell would make of it: its own guess loses the working folder
+    // under Wine.
+    Text guessed = shell_address(for_shell, folder);
+    address = !guessed.empty();
+    if (address) for_shell = guessed;
+  }
+  bool in_system_folder = !mode.in_own_folder && address;
+  Text system = in_system_folder ? system_folder() : Text();
+  if (mode.through_desktop_shell) {
+    DesktopShell shell =
+        hand_to_desktop_shell(for_shell, in_system_folder ? system : folder, address ? nullptr : &folder);
+    if (shell == DesktopShell::refused) report_failure();  // once, and nothing is handed over elevated
+    if (shell != DesktopShell::not_asked) end_launcher();
+  }
+  // A file name is found from the program's folder also where that could not
+  // be made current.
+  Text* directory = in_system_folder ? &system : in_folder ? nullptr : &folder;
+  if (!hand_to_shell(for_shell, mode.with_parameters ? &parameters : nullptr, directory)) report_failure();
+  end_launcher();
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+// The launch page's text, its file names and their numbers.
 #include "page/launch_page.h"
 
 #include <limits.h>
@@ -6,6 +7,9 @@
 
 namespace {
 
+// The page's function is named KoOpenPage and its file VexaTmp<n>.HTML, as
+// in every earlier version: the sweep recognises those pages by them, and
+// callers that look for the page in the temporary folder rely on the name.
 const char kLineEnd[] = "\r\n";
 // The page around the folder's address and the window.open line. The Mark
 // of the Web ends in CR LF and follows the doctype: before it, Internet

@@ -35,7 +35,7 @@ bool is_launch_page_file(const Text& content);
 class PageNumbers {
  public:
   void take(long n);  // numbers beyond the first 65,536 are not kept
-  // The least number from on that is not taken.
+  // The least number that is not taken and not below from.
   long first_free(long from) const;
 
  private:

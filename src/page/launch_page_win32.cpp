@@ -43,7 +43,7 @@ Text LaunchPageWriter::write(const Text& page_text) {
     // CREATE_NEW never replaces or writes through an existing file or link.
     // Access for deletion (the NT family has it) lets a page that fails go
     // through its handle: a program that opens it meanwhile must allow that.
-    HANDLE file = create_file(name, GENERIC_WRITE | (unicode_system() ? DELETE : 0), FILE_SHARE_READ, CREATE_NEW,
+    HANDLE file = create_file(name, GENERIC_WRITE | (windows_nt() ? DELETE : 0), FILE_SHARE_READ, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL);
     if (file == INVALID_HANDLE_VALUE) {
       DWORD error = GetLastError();

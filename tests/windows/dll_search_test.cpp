@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/system_win32.h"
 #include "launcher/dll_search.h"
 
 bool loads(const char* name) {
@@ -24,6 +25,7 @@ TEST(DllSearch, LeavesOutTheProgramsFolderAndTheCurrentDirectory) {
   ASSERT_TRUE(CopyFileA((folder + "planted.dll").c_str(), (folder + "current\\here.dll").c_str(), FALSE));
   ASSERT_TRUE(SetCurrentDirectoryA((folder + "current").c_str()));
   EXPECT_TRUE(loads("planted.dll") && loads("here.dll"));  // found by the usual search, so that the change shows
+  start_system_calls();
   restrict_dll_search();
   EXPECT_FALSE(loads("planted.dll") || loads("here.dll"));
   EXPECT_TRUE(loads("version.dll"));  // the system folder is still searched

@@ -33,3 +33,8 @@ Text with_long_name(const Text& path);
 // True when name is an existing file (no directory) whose last-write time
 // has a DOS date and time.
 bool file_exists(const Text& name);
+// Whether name is a file name alone, with no "\", "/" or ":".
+bool is_bare_name(const Text& name);
+// name from folder (with its trailing backslash), unless it is a full name:
+// one that starts at a drive, a root or a share.
+Text full_name(const Text& folder, const Text& name);

@@ -1,4 +1,5 @@
-#include "page/rename_file.h"
+// Puts a "NUL=" line into the [rename] section of WININIT.INI's content.
+#include "page/wininit.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-#include "settings/file_names.h"
+// File names: the lead-byte table, the delimiter search, and what is built on them.
+#include "common/file_names.h"
 
 #include <string.h>
 
@@ -53,3 +54,14 @@ Text change_file_ext(const Text& name, const char* extension) {
 }
 
 Text extract_file_path(const Text& name) { return name.left(last_delimiter("\\:", name)); }
+
+bool is_bare_name(const Text& name) {
+  for (size_t i = 0; i < name.length(); ++i)
+    if (name[i] == '\\' || name[i] == '/' || name[i] == ':') return false;
+  return true;
+}
+
+Text full_name(const Text& folder, const Text& name) {
+  bool full = name.starts_with("\\") || name.starts_with("/") || (name.length() >= 2 && name[1] == ':');
+  return full ? name : folder + name;
+}

@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "common/system_win32.h"
-#include "settings/file_names.h"
+#include "common/file_names.h"
 
 void init_lead_bytes() {
   // UTF-8 needs no table: no byte of a longer character has a delimiter's value.
-  bool far_east = !unicode_system() && GetSystemMetrics(SM_DBCSENABLED) != 0;
+  bool far_east = !windows_nt() && GetSystemMetrics(SM_DBCSENABLED) != 0;
   CPINFO info;
   // A failed query leaves the table empty.
   if (!far_east || !GetCPInfo(CP_ACP, &info)) memset(info.LeadByte, 0, sizeof info.LeadByte);
