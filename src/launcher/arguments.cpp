@@ -1,3 +1,4 @@
+// The launcher's own command-line split, one token at a time, and its escapes.
 #include "launcher/arguments.h"
 
 #include <string.h>
@@ -10,6 +11,16 @@ inline unsigned char at(const char* line, size_t position) {
 
 const unsigned char kQuote = '"';
 
+// The bytes of the character that starts at position: a UTF-8 lead byte and
+// the continuation bytes after it, or one byte. An argument is cut between
+// characters, never inside one.
+size_t character_length(const char* line, size_t position) {
+  size_t length = 1;
+  if (at(line, position) >= 0xC0)
+    while (length < 4 && (at(line, position + length) & 0xC0) == 0x80) ++length;
+  return length;
+}
+
 // Skips separators and empty quote pairs, then collects one token, handing
 // each of its bytes to keep.
 template <class Keep>
@@ -20,19 +31,24 @@ size_t scan_token(const char* line, size_t& p, Keep keep) {
     p += 2;
   }
   size_t length = 0;
-  while (at(line, p) > 0x20 && length < kMaxArgumentLength) {
+  // Takes the character at p when it fits within the length limit.
+  auto take = [&] {
+    size_t count = character_length(line, p);
+    if (length + count > kMaxArgumentLength) return false;
+    for (length += count; count > 0; --count) keep(line[p++]);
+    return true;
+  };
+  while (at(line, p) > 0x20) {
     if (at(line, p) == kQuote) {
+      if (length == kMaxArgumentLength) break;
       ++p;
       // A quoted stretch stops at the length limit too; the rest of it is
       // then scanned as the next token.
-      while (at(line, p) != 0 && at(line, p) != kQuote && length < kMaxArgumentLength) {
-        keep(line[p++]);
-        ++length;
-      }
+      while (at(line, p) != 0 && at(line, p) != kQuote)
+        if (!take()) return length;
       if (at(line, p) == kQuote) ++p;
-    } else {
-      keep(line[p++]);
-      ++length;
+    } else if (!take()) {
+      break;
     }
   }
   return length;

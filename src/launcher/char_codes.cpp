@@ -1,3 +1,4 @@
+// Decodes the "<#hh>" character codes of failure texts.
 #include "launcher/char_codes.h"
 
 namespace {

@@ -7,20 +7,26 @@
 #include <string>
 
 #include "launcher/arguments.h"
-#include "settings/file_names.h"
+#include "common/file_names.h"
 
 void out_of_memory() { abort(); }
 
 namespace {
 
-TEST(Arguments, AreCutAt65536Bytes) {
-  for (std::string quote : {"", "\""}) {
-    std::string line = "launch " + quote + std::string(70000, 'a') + quote;
-    size_t position = 0;
-    next_argument(line.c_str(), position);
-    EXPECT_EQ(next_argument(line.c_str(), position).length(), 65536u) << quote;
-    EXPECT_EQ(next_argument(line.c_str(), position).length(), 4464u) << quote;
-  }
+TEST(Arguments, AreCutAt65536BytesBetweenCharacters) {
+  const std::string kThreeBytes = "\xE8\xA1\xA8";  // U+8868 in UTF-8
+  const struct {
+    std::string token;
+    size_t first, second;
+  } cuts[] = {{std::string(70000, 'a'), 65536, 4464}, {std::string(65535, 'a') + kThreeBytes + "b", 65535, 4}};
+  for (const auto& cut : cuts)
+    for (std::string quote : {"", "\""}) {
+      std::string line = "launch " + quote + cut.token + quote;
+      size_t position = 0;
+      next_argument(line.c_str(), position);
+      EXPECT_EQ(next_argument(line.c_str(), position).length(), cut.first) << quote;
+      EXPECT_EQ(next_argument(line.c_str(), position).length(), cut.second) << quote;
+    }
 }
 
 std::string str(const Text& text) { return std::string(text.c_str(), text.length()); }
