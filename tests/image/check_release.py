@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Checks the release as a user gets it:
     check_release.py SOURCE_DIR BUILD_DIR VERSION CMAKE_OPTIONS...
-Builds the release signed with a throw-away certificate and checks it as the expectations below say, and
-against a second build from a copy of the sources elsewhere; then the build folder makes its own release again."""
-import hashlib, io, os, pathlib, re, shutil, struct, subprocess, sys, tempfile, time, zipfile
+The build folder makes its own release, as configured; the release signed with a throw-away certificate is built in a
+folder of its own and checked as the expectations below say, and against a second build from a copy of the sources."""
+import concurrent.futures, hashlib, io, os, pathlib, re, shutil, signal, struct, subprocess, sys, tempfile, time, zipfile
 
 import pefile
 
@@ -18,7 +18,8 @@ IMPORTS = {
         GetFileInformationByHandle GetFileSize GetLastError GetModuleFileNameA GetModuleHandleA GetPrivateProfileStringA
         GetProcAddress GetProcessHeap GetShortPathNameA GetSystemDirectoryA GetTempPathA GetVersion
         GetWindowsDirectoryA HeapAlloc HeapFree LoadLibraryA OpenProcess ReadFile SetCurrentDirectoryA SetEndOfFile
-        SetFilePointer Sleep WaitForSingleObject WriteFile WritePrivateProfileStringA
+        SetFilePointer Sleep WaitForSingleObject WriteFile WritePrivateProfileStringA CreateEventA SetEvent
+        GetFileAttributesA GetTickCount TerminateProcess WideCharToMultiByte
         GetSystemTimeAsFileTime MultiByteToWideChar""",  # the first from NT 3.5 on; Windows 95 has the second
     "USER32.DLL": """CharToOemA CreateWindowExA DefWindowProcA DestroyWindow GetClassInfoA GetDesktopWindow GetSystemMetrics
         GetWindowThreadProcessId MessageBoxA RegisterClassA UnregisterClassA""",
@@ -42,7 +43,7 @@ def expect(condition, what):
         failures.append(what)
 
 
-def check_image(path, version, objdump, link_map):
+def check_image(path, source, version, objdump, link_map):
     pe = pefile.PE(path)
     header = pe.OPTIONAL_HEADER
     expect(pe.FILE_HEADER.Machine == 0x14C and header.Subsystem == 2, "an i386 GUI program")
@@ -50,15 +51,19 @@ def check_image(path, version, objdump, link_map):
     expect(header.DllCharacteristics & 0x140 == 0x140 and header.DATA_DIRECTORY[5].Size,
            "ASLR with relocations, and DEP")
     expect(pe.FILE_HEADER.TimeDateStamp == 0, "no time stamp")
-    # What Windows 95 loads; delay-load imports would escape the check of the imports below.
+    # What Windows 95 loads (reserved fields zero); delay-load imports would escape the check of the imports below.
     for field, found, wanted in (("subsystem version", (header.MajorSubsystemVersion, header.MinorSubsystemVersion), (4, 0)),
                                  ("OS version", (header.MajorOperatingSystemVersion, header.MinorOperatingSystemVersion), (4, 0)),
                                  ("section and file alignment", (header.SectionAlignment, header.FileAlignment), (4096, 512)),
+                                 ("image base", hex(header.ImageBase), "0x400000"),
+                                 ("Win32VersionValue and LoaderFlags", (header.Reserved1, header.LoaderFlags), (0, 0)),
                                  ("delay-load imports' size", header.DATA_DIRECTORY[13].Size, 0)):
         expect(found == wanted, f"{field} {wanted} (found {found})")
-    # Looked up by name at run time; unused code is dropped at link time.
-    expect(b"SetDefaultDllDirectories\0" in read(path), "the DLL search restricted at start-up")
-    expect(b"InitCommonControls" in read(path), "Common Controls set up before a message box, for Windows XP")  # or ...Ex
+    # Every function that the program lists as looked up at run time: found by its name, never imported.
+    imported = {i.name.decode() for e in pe.DIRECTORY_ENTRY_IMPORT for i in e.imports if i.name}
+    looked_up = re.findall(r"\bCALL\((\w+)\)", read(source, "src/common/looked_up_win32.h").decode())
+    missing = [name for name in looked_up if f"{name}\0".encode() not in read(path) or name in imported]
+    expect(len(looked_up) > 30 and not missing, f"every call of looked_up_win32.h looked up by name (not: {missing})")
     unlisted = [f"{e.dll.decode()} {i.name.decode() if i.name else i.ordinal}" for e in pe.DIRECTORY_ENTRY_IMPORT
                 for i in e.imports if (i.name or b"").decode() not in IMPORTS.get(e.dll.decode().upper(), "").split()]
     expect(not unlisted, f"imports only the functions listed, which Windows 95 and NT 4 have (found {unlisted})")
@@ -88,28 +93,35 @@ def check_image(path, version, objdump, link_map):
            f"TLS callbacks or pseudo-relocations: no start-up code runs them (found {startup})")
     code = [(start, end, origin) for name, start, end, origin in sections if name.startswith(".text")]
     print("libgcc members linked in:", sorted({origin for *_, origin in code if origin.startswith("libgcc")}) or "none")
-    # Every instruction of the image: in that code, or in what ld puts among it that is data (its fill, and the
-    # words of the lists of constructors and destructors); an instruction anywhere else fails, with its address.
+    # Every instruction of the image, each range decoded from its own start: in that code, or in what ld puts among it
+    # that is data (its fill, and the words of the lists of constructors and destructors). An instruction anywhere
+    # else fails, with its address; so does one that runs on past its range's end (for data, into code).
+    decode = lambda *bounds: {int(at, 16): (len(raw.split()), text.split()) for at, raw, text in re.findall(
+        r"^ *(\w+):\t([^\t\n]*)\t(\S.*)$", subprocess.run([objdump, "-dz", "-M", "intel", "--insn-width=16", *bounds, path],
+                                                       capture_output=True, text=True).stdout, re.M)}
+    listing, read_code, code_bytes = decode(), 0, {at for start, end, _ in code for at in range(start, end)}
     data = [(int(at, 16), int(at, 16) + int(size, 16), None) for fill, at, size, word
-            in re.findall(r"^ (\*fill\*| +) *0x(\w+) +0x(\w+)( LONG )?", layout, re.M) if fill.strip() or word]
-    listing = subprocess.run([objdump, "-d", "-M", "intel", path], capture_output=True, text=True).stdout
-    read_code, lacking = 0, []
-    for at, instruction in re.findall(r"^ *(\w+):\t[^\t\n]*\t(\S.*)$", listing, re.M):
-        origin = next((origin for start, end, origin in code + data if start <= int(at, 16) < end), "")
-        if origin is None:
-            continue
-        words = instruction.split()
-        mnemonic = next((word for word in words if word not in PREFIXES), words[-1])
-        read_code += bool(origin)
-        if not origin or mnemonic not in I486 or mnemonic == "nop" and words[-1] != "nop":  # 0F 1F, the long NOP
-            lacking.append(f"{at} {' '.join(words)} ({origin or 'no .text section of the link map'})")
+            in re.findall(r"^ (\*fill\*| +) *0x(\w+) +0x(\w+)( LONG )?", layout, re.M)
+            if (fill.strip() or word) and min(listing) <= int(at, 16) <= max(listing)]
+    lacking = [f"{at:x} {' '.join(words)} (no .text section of the link map)" for at, (_, words) in listing.items()
+               if at not in code_bytes and not any(start <= at < end for start, end, _ in data)]
+    for start, end, origin in sorted(code + data):
+        decoded, at = listing if start in listing else decode(f"--start-address={start}", f"--stop-address={end + 16}"), start
+        while at < end:
+            length, words = decoded.get(at, (1, ["(none)"]))
+            mnemonic = next((word for word in words if word not in PREFIXES), words[-1])
+            if origin and (mnemonic not in I486 or mnemonic == "nop" and words[-1] != "nop"):  # 0F 1F, the long NOP
+                lacking.append(f"{at:x} {' '.join(words)} ({origin})")
+            read_code, at = read_code + bool(origin), at + length
+        if at > end and (origin or end in code_bytes):
+            lacking.append(f"{start:x} to {end:x} ({origin or 'data'}): its last instruction ends at {at:x}")
     expect(read_code > 1000 and not lacking, f"only instructions that an i486 has, each in code that the link map "
-           f"names (found {lacking})")
+           f"names and within its range (found {lacking})")
 
 
-def build(source, folder, name, *configure, **cache):  # the zip and its checksum, as built
-    configure += tuple(f"-D{key}={value}" for key, value in cache.items())
-    subprocess.run(["cmake", "-S", source, "-B", folder, *configure], check=True, stdout=subprocess.DEVNULL)
+def build(folder, name, *configure):  # the zip and its checksum, as built (configured first, when told how)
+    if configure:
+        subprocess.run(["cmake", "-B", folder, *configure], check=True, stdout=subprocess.DEVNULL)
     subprocess.run(["cmake", "--build", folder, "--target", "dist"], check=True, stdout=subprocess.DEVNULL)
     return {file: read(folder, "dist", file) for file in (name, name + ".sha256")}
 
@@ -123,22 +135,23 @@ def certificate(keys):  # a throw-away one, in a PKCS#12 file whose password is 
     for command in ("req -x509 -newkey rsa:2048 -nodes -subj /CN=launch-check -keyout key.pem -out cert.pem",
                     "pkcs12 -export -inkey key.pem -in cert.pem -out cert.p12 -passout file:password"):
         subprocess.run(["openssl", *command.split()], cwd=keys, check=True, capture_output=True)
-    return {"LAUNCH_SIGN_PKCS12": f"{keys}/cert.p12", "LAUNCH_SIGN_PASSWORD_FILE": f"{keys}/password", "LAUNCH_SIGN_TIMESTAMP_URL": ""}
+    return f"-DLAUNCH_SIGN_PKCS12={keys}/cert.p12", f"-DLAUNCH_SIGN_PASSWORD_FILE={keys}/password", "-DLAUNCH_SIGN_TIMESTAMP_URL="
 
 
 def main():
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))  # through the clean-up of the temporary folder
     source, folder, version, *options = sys.argv[1:]
     # The release's date, as the build takes it: every build below gets the same.
     os.environ.setdefault("SOURCE_DATE_EPOCH", subprocess.run(
         ["git", "-C", source, "log", "-1", "--format=%ct"], capture_output=True, text=True).stdout.strip())
     cache = dict(re.findall(r"^(\w+):\w+=(.*)$", read(folder, "CMakeCache.txt").decode(), re.M))
     name = f"launch-{version}-win32.zip"
-    with tempfile.TemporaryDirectory() as keys:
-        signing = certificate(keys)
-        try:
-            release = build(source, folder, name, **signing)
-        finally:  # the build folder's own signing again (none, as a rule), and its own release
-            build(source, folder, name, **{key: cache.get(key, "") for key in signing})
+    build(folder, name)
+    with tempfile.TemporaryDirectory() as keys, concurrent.futures.ThreadPoolExecutor() as pool:  # two signed builds at once
+        signing, elsewhere = certificate(keys), os.path.join(keys, "a", "copy", "somewhere", "else")
+        shutil.copytree(source, elsewhere, ignore=shutil.ignore_patterns("build", ".git"))
+        release, again = pool.map(lambda sources, at: build(at, name, "-S", sources, *options, *signing),
+                                  (source, elsewhere), (os.path.join(keys, "signed"), os.path.join(elsewhere, "build")))
         unsigned = read(folder, "dist", "launch.exe") == read(folder, "launch.exe")
         expect(unsigned or cache.get("LAUNCH_SIGN_PKCS12"), "the built program, unsigned without a certificate")
         archive = zipfile.ZipFile(io.BytesIO(release[name]))
@@ -156,16 +169,12 @@ def main():
         expect(release[name + ".sha256"] == f"{digest}  {name}\n".encode(), "the checksum file")
 
         pathlib.Path(keys, "launch.exe").write_bytes(content.get("launch.exe", b""))  # the zip's, signed
-        check_image(os.path.join(keys, "launch.exe"), version, cache["CMAKE_OBJDUMP"], os.path.join(folder, "launch.map"))
+        check_image(os.path.join(keys, "launch.exe"), source, version, cache["CMAKE_OBJDUMP"], os.path.join(keys, "signed", "launch.map"))
         osslsigncode = lambda *command: not subprocess.run(["osslsigncode", *command], cwd=keys, capture_output=True).returncode
         expect(osslsigncode("verify", "-CAfile", "cert.pem", "-in", "launch.exe"), "a signature that osslsigncode verifies")
         expect(osslsigncode("remove-signature", "-in", "launch.exe", "-out", "bare.exe")
                and read(keys, "bare.exe") == read(folder, "launch.exe"), "the built program, signed")
-
-        elsewhere = os.path.join(keys, "a", "copy", "somewhere", "else")
-        shutil.copytree(source, elsewhere, ignore=shutil.ignore_patterns("build", ".git"))
-        expect(build(elsewhere, os.path.join(elsewhere, "build"), name, *options, **signing) == release,
-               "the same bytes from a second signed build")
+        expect(again == release, "the same bytes from a second signed build")
 
     print("\n".join(f"FAILED: {failure}" for failure in failures) or "release checks passed")
     sys.exit(1 if failures else 0)
