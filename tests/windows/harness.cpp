@@ -60,18 +60,26 @@ std::string unix_name(const std::string& path) {
   return result;
 }
 
+bool under_wine() { return !unix_name("C:\\").empty(); }
+
+// Polls until done() holds; false when it still does not after the limit.
+template <class Done>
+bool wait_for(Done done, DWORD poll_ms = 20) {
+  for (DWORD start = GetTickCount(); !done(); Sleep(poll_ms))
+    if (GetTickCount() - start > kLimitMs) return false;
+  return true;
+}
+
 // Runs a command of the Unix shell (Wine only) and waits for its end, which
 // it marks with a file in the folder work: Wine reports no end of a Unix process.
 void run_unix(const std::string& command, const std::string& work) {
-  if (unix_name("C:\\").empty()) GTEST_SKIP() << "needs Wine: " << command;
   std::wstring line = wide("/bin/sh -c \"" + command + "; touch '" + unix_name(work) + "/done'\""), done = wide(work + "done");
   STARTUPINFOW startup = {sizeof startup};
   PROCESS_INFORMATION process;
   ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process));
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  for (DWORD start = GetTickCount(); !DeleteFileW(done.c_str()); Sleep(50))
-    ASSERT_LT(GetTickCount() - start, kLimitMs) << command;
+  EXPECT_TRUE(wait_for([&] { return DeleteFileW(done.c_str()) != FALSE; }, 50)) << command;
 }
 
 // Scripts run before the page's: window.open and window.close recorded (the
@@ -107,22 +115,74 @@ std::string in_browser(const std::string& page_file, const std::string& work, co
   return recorded ? calls : dom;
 }
 
-void register_recorder(const wchar_t* handled) {
-  std::wstring open = std::wstring(handled) + L"\\shell\\open";
-  std::wstring command = L"\"" + wide(tests_folder()) + L"recorder.exe\" %1";  // the target exactly
-  RegDeleteTreeW(HKEY_CLASSES_ROOT, (open + L"\\ddeexec").c_str());  // no browser by DDE
-  RegSetKeyValueW(HKEY_CLASSES_ROOT, (open + L"\\command").c_str(), nullptr, REG_SZ, command.c_str(),
-                  DWORD(command.size() + 1) * 2);
+// The recorder handles every hand-off that a row observes, under names of the tests' own (a scheme, two file
+// types, a program in App Paths), which go again at the end. Wine's prefix is the tests' own: there the handlers of
+// http, https, mailto and web pages are the recorder too, and are put back at the end (or, after a run that was
+// stopped, at the next start). Windows reads per-user classes from HKCU\Software\Classes, Wine only HKCR.
+const bool kWine = under_wine();
+const HKEY kClasses = kWine ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER, kPrograms = kWine ? HKEY_LOCAL_MACHINE : kClasses;
+const std::wstring kClassesKey = kWine ? L"" : L"Software\\Classes\\", kSaved = kClassesKey + L"launchtest.saved\\",
+                   kAppPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\launchtest-recorder.exe";
+const wchar_t* const kOwnClasses[] = {L"launchtest", L".launchtest", L"launchtest.file", L".launchbusy", L"launchtest.busy"};
+const wchar_t* const kWineHandlers[] = {L"http", L"https", L"mailto", L"htmlfile"};
+
+void set_value(HKEY root, const std::wstring& key, const std::wstring& value, const wchar_t* name = nullptr) {
+  RegSetKeyValueW(root, key.c_str(), name, REG_SZ, value.c_str(), DWORD(value.size() + 1) * 2);
 }
 
-// The recorder handles whatever the launcher hands over, in every row.
-const bool handlers_registered = [] {
-  for (auto handled : {L"http", L"https", L"mailto", L"htmlfile", L"txtfile", L"busyfile"}) register_recorder(handled);
-  // And ".busy" files by DDE: the shell waits for such a handler to become ready.
-  RegSetKeyValueW(HKEY_CLASSES_ROOT, L".busy", nullptr, REG_SZ, L"busyfile", 18);
-  RegSetKeyValueW(HKEY_CLASSES_ROOT, L"busyfile\\shell\\open\\ddeexec", nullptr, REG_SZ, L"[open]", 14);
-  return true;
-}();
+void register_recorder(const std::wstring& handled) {
+  std::wstring open = kClassesKey + handled + L"\\shell\\open";
+  RegDeleteTreeW(kClasses, (open + L"\\ddeexec").c_str());  // no browser by DDE
+  set_value(kClasses, open + L"\\command", L"\"" + wide(tests_folder()) + L"recorder.exe\" %1");  // the target exactly
+}
+
+// The key from, and everything under it, as the key to; nothing when from is missing.
+void copy_key(const std::wstring& from, const std::wstring& to) {
+  HKEY source, target;
+  if (RegOpenKeyExW(kClasses, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS) return;
+  if (RegCreateKeyExW(kClasses, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) == ERROR_SUCCESS) {
+    RegCopyTreeW(source, nullptr, target);
+    RegCloseKey(target);
+  }
+  RegCloseKey(source);
+}
+
+// Wine's handlers as they were, and none of the tests' own names.
+BOOL WINAPI put_back(DWORD = 0) {
+  HKEY saved;
+  if (RegOpenKeyExW(kClasses, kSaved.c_str(), 0, KEY_READ, &saved) == ERROR_SUCCESS) {
+    RegCloseKey(saved);
+    for (const wchar_t* handler : kWineHandlers) {
+      RegDeleteTreeW(kClasses, handler);
+      copy_key(kSaved + handler, handler);
+    }
+    RegDeleteTreeW(kClasses, kSaved.c_str());
+  }
+  for (const wchar_t* own : kOwnClasses) RegDeleteTreeW(kClasses, (kClassesKey + own).c_str());
+  RegDeleteTreeW(kPrograms, kAppPath.c_str());
+  return FALSE;  // a stopped program still ends
+}
+
+class Handlers : public ::testing::Environment {
+  void SetUp() override {
+    put_back();
+    SetConsoleCtrlHandler(put_back, TRUE);
+    if (kWine)
+      for (const wchar_t* handler : kWineHandlers) {
+        copy_key(handler, kSaved + handler);
+        register_recorder(handler);
+      }
+    set_value(kClasses, kClassesKey + L"launchtest", L"", L"URL Protocol");
+    set_value(kClasses, kClassesKey + L".launchtest", L"launchtest.file");
+    set_value(kClasses, kClassesKey + L".launchbusy", L"launchtest.busy");
+    for (const wchar_t* handled : {L"launchtest", L"launchtest.file", L"launchtest.busy"}) register_recorder(handled);
+    // The shell waits for a DDE handler to become ready.
+    set_value(kClasses, kClassesKey + L"launchtest.busy\\shell\\open\\ddeexec", L"[open]");
+    set_value(kPrograms, kAppPath, wide(tests_folder()) + L"recorder.exe");
+  }
+  void TearDown() override { put_back(); }
+};
+::testing::Environment* const kHandlers = ::testing::AddGlobalTestEnvironment(new Handlers);
 
 void take(Files& files, const std::string& folder) {
   for (const auto& entry : fs::directory_iterator(fs::path(wide(folder)))) {
@@ -181,12 +241,14 @@ bool hidden_owner_window(HWND window) {
 std::string describe_box(HWND box, DWORD process) {
   // The text is set a few ms after the box appears: wait until it stays the
   // same (it stays empty when a code made a zero byte first).
-  std::string text = text_of(GetDlgItem(box, 0xFFFF)), buttons;
-  for (int steady = 0; steady < (text.empty() ? 100 : 3); Sleep(30)) {
+  std::string text, buttons;
+  int steady = 0;
+  wait_for([&] {
     std::string now = text_of(GetDlgItem(box, 0xFFFF));
     steady = now == text ? steady + 1 : 0;
     text = now;
-  }
+    return steady >= (text.empty() ? 100 : 3);
+  }, 30);
   std::vector<HWND> owners = windows_of(process, L"TPUtilWindow");
   std::string kind = owners.empty() ? "box" : owners.size() == 1 && hidden_owner_window(owners[0]) ? "refused" : "box, odd owner";
   for (HWND button = nullptr; (button = FindWindowExW(box, button, L"Button", nullptr)) != nullptr;)
@@ -219,7 +281,7 @@ void close_shell() {
 }
 
 // Starts the desktop shell as the user, un-elevated, on a desktop of its own.
-void start_user_shell() {
+void start_desktop_shell_as_user() {
   HANDLE token;
   TOKEN_LINKED_TOKEN user = {};
   DWORD size;
@@ -239,7 +301,7 @@ void start_user_shell() {
 std::string watch(const std::string& program, const std::string& line, const std::string& directory, const Row& row) {
   std::wstring desktop = std::wstring(L"WinSta0\\") + kUserDesktop;
   STARTUPINFOW startup = {sizeof startup};
-  if (row.user_shell) startup.lpDesktop = desktop.data();
+  if (row.desktop_shell) startup.lpDesktop = desktop.data();
   std::vector<PROCESS_INFORMATION> processes(row.copies);
   for (PROCESS_INFORMATION& process : processes)
     if (!CreateProcessW(wide(program).c_str(), wide(line).data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
@@ -248,16 +310,16 @@ std::string watch(const std::string& program, const std::string& line, const std
   for (PROCESS_INFORMATION& process : processes) ResumeThread(process.hThread);
   std::string seen;
   for (PROCESS_INFORMATION& process : processes) {
-    for (DWORD start = GetTickCount();
-         WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT && GetTickCount() - start < kLimitMs;) {
+    auto ended = [&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; };
+    wait_for([&] {
       for (HWND box : windows_of(process.dwProcessId, L"#32770")) {
         if (!IsWindowVisible(box)) continue;
         seen += "\n" + describe_box(box, process.dwProcessId);
         SendMessageW(box, WM_COMMAND, IDOK, 0);  // as a click on OK
-        while (IsWindow(box) && WaitForSingleObject(process.hProcess, 20) == WAIT_TIMEOUT) {
-        }
+        wait_for([&] { return !IsWindow(box) || ended(); });
       }
-    }
+      return ended();
+    });
     DWORD code = 0;
     GetExitCodeProcess(process.hProcess, &code);
     if (code == STILL_ACTIVE) TerminateProcess(process.hProcess, code);
@@ -270,9 +332,28 @@ std::string watch(const std::string& program, const std::string& line, const std
 
 }  // namespace
 
+// Why a row runs only under Wine; empty when it runs on Windows too.
+std::string needs_wine(const Row& row) {
+  std::string seen = row.seen;
+  std::transform(seen.begin(), seen.end(), seen.begin(), ::tolower);
+  if (row.win98) return "Wine's Windows 98";
+  if (row.desktop_shell) return "a desktop shell started un-elevated with Wine's linked token";
+  if (!row.browser.empty()) return "Chromium";
+  for (const Item& item : row.files)
+    if (item.content.rfind("-> ", 0) == 0 || item.content == "full disk") return "a link or full disk of the Unix side";
+  if (row.temp.rfind("Z:", 0) == 0) return "a folder of the Unix side";
+  if (row.no_mailto || seen.find("open: http") != seen.npos || seen.find("open: mailto") != seen.npos ||
+      seen.find(".html") != seen.npos)
+    return "the handlers of http, mailto and web pages, which the tests change only in Wine's prefix";
+  return "";
+}
+
 void run_row(const Row& row) {
-  if (std::string(row.name).find("Japanese") != std::string::npos) ASSERT_EQ(GetACP(), 932u) << "needs LC_ALL=ja_JP.UTF-8";
-  if ((row.win98 || row.user_shell) && unix_name("C:\\").empty()) GTEST_SKIP() << "needs Wine";
+  if (!kWine && !needs_wine(row).empty()) GTEST_SKIP() << "needs " << needs_wine(row);
+  if (std::string(row.name).find("Japanese") != std::string::npos && GetACP() != 932) {
+    ASSERT_FALSE(kWine) << "needs LC_ALL=ja_JP.UTF-8";
+    GTEST_SKIP() << "needs the Japanese code page, 932";
+  }
   wchar_t windows[MAX_PATH], launcher[MAX_PATH];
   // A sandbox of its own for each run: a pending deletion outlives the run.
   const std::string root = "C:\\e2e\\" + std::string(row.name) + "." + std::to_string(GetTickCount()),
@@ -319,7 +400,6 @@ void run_row(const Row& row) {
     if (item.age_hours > 0)
       fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::seconds(long(item.age_hours * 3600)));
   }
-  if (::testing::Test::IsSkipped()) return;
   const std::wstring version = L"Software\\Wine\\AppDefaults\\" + wide(row.program);
   if (row.win98) RegSetKeyValueW(HKEY_CURRENT_USER, version.c_str(), L"Version", REG_SZ, L"win98", 12);
   if (row.no_mailto) RegDeleteTreeW(HKEY_CLASSES_ROOT, L"mailto");
@@ -330,25 +410,24 @@ void run_row(const Row& row) {
     SetEnvironmentVariableW(name, wide(value).c_str());  // the launcher inherits them
   // Under Wine every process is elevated, the desktop shell too, and the first shell to come answers every
   // caller: the default desktop's shell goes, and the row runs on a desktop of its own with a shell as the user.
-  if (row.user_shell) {
+  if (row.desktop_shell) {
     std::thread(close_shell).join();  // a thread keeps the desktop it first used: not this one
-    start_user_shell();
+    start_desktop_shell_as_user();
   }
   HANDLE ended = CreateEventW(nullptr, TRUE, FALSE, L"launcher ended");  // for a handler that waits for it
   std::string seen = watch(program, expand(row.line), root + "\\", row);
   SetEvent(ended);
   // Every handler that was started (or launcher, by the shell) runs by now: once all have ended, every record is there.
-  for (DWORD start = GetTickCount(); (runs(L"recorder.exe") || runs(L"launch.exe")) && GetTickCount() - start < kLimitMs;)
-    Sleep(50);
+  wait_for([] { return !runs(L"recorder.exe") && !runs(L"launch.exe"); }, 50);
   CloseHandle(ended);
   Files records;
   take(records, traces);
   for (auto at = records.rbegin(); at != records.rend(); ++at) seen = "\nopen: " + at->second + seen;
   Files after = written(root, wininit);
   for (const std::string& folder : full) run_unix("umount '" + unix_name(folder) + "'", traces);
-  if (row.user_shell) close_shell();
+  if (row.desktop_shell) close_shell();
   if (row.win98) RegDeleteTreeW(HKEY_CURRENT_USER, version.c_str());
-  if (row.no_mailto) register_recorder(L"mailto");
+  if (row.no_mailto) register_recorder(L"mailto");  // for the rows after it in this process
 
   // Copies run, and write their lines, in any order: lines are compared in the order of their texts.
   auto in_order = [&](const std::string& text) {

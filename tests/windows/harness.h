@@ -43,7 +43,7 @@ struct Row {
   std::string temp = "temp\\";  // TMP and TEMP, within the program's folder unless a full name
   bool win98 = false;           // Wine reports Windows 98 (Wine only)
   bool no_mailto = false;       // nothing handles mailto: addresses
-  bool user_shell = false;      // the desktop shell runs as the user, not elevated (Wine only)
+  bool desktop_shell = false;     // the desktop shell runs as the user, not elevated (Wine only)
   int copies = 1;               // launchers started at once with the same line
 };
 

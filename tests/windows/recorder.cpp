@@ -2,7 +2,7 @@
 // it records its command line after its own name in UTF-8, then its working
 // folder unless that is the system folder, then whether the desktop shell
 // started it and with what rights, in a file of its own in
-// RECORDER_TRACE_FOLDER. Given a ".busy" file, it is slow to become ready
+// RECORDER_TRACE_FOLDER. Given a ".launchbusy" file, it is slow to become ready
 // (a window whose messages it does not read) until the launcher has ended.
 #include <windows.h>
 
@@ -24,7 +24,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   std::wstring line = GetCommandLineW();
   line.erase(0, line[0] == L'"' ? line.find(L'"', 1) + 1 : line.find(L' '));
   if (line[0] == L' ') line.erase(0, 1);
-  bool busy = line.size() > 5 && line.compare(line.size() - 5, 5, L".busy") == 0, ended = false;
+  bool busy = line.size() > 11 && line.compare(line.size() - 11, 11, L".launchbusy") == 0, ended = false;
   if (busy && CreateWindowW(L"STATIC", L"busy", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr))
     ended = WaitForSingleObject(OpenEventW(SYNCHRONIZE, FALSE, L"launcher ended"), 20000) == WAIT_OBJECT_0;
   wchar_t current[MAX_PATH], system[MAX_PATH];
