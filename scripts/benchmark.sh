@@ -28,4 +28,4 @@ $cxx "${floor_options[@]}" bench/floor.cpp -o "$out/floor_no_owner.exe" -lshell3
 x86_64-w64-mingw32-g++ -O2 -static -DBENCH_ADDRESS="$address" bench/bench.cpp -o "$out/bench.exe"
 cp "$build/launch.exe" build/windows-x64/recorder.exe "$out/"
 echo "Programs from $build ($launcher)"
-scripts/with-wine.sh "$out/wineprefix" /usr/lib/wine/wine64 "$out/bench.exe" "Z:$(realpath "$out" | tr / '\\')" "$rounds"
+scripts/with-wine.sh "$out/wineprefix" wine "$out/bench.exe" "Z:$(realpath "$out" | tr / '\\')" "$rounds"

@@ -3,9 +3,9 @@
 # (native), the release checks (windows-x86) and the Windows test program
 # under Wine (windows-x64), whose rows start the 32-bit release program.
 # Ends with a line "N passed, M failed".
-set -u
+set -uo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh || exit 1
+scripts/install-deps.sh test || exit 1
 
 passed=0 failed=0
 logs=build/test-logs
@@ -49,7 +49,14 @@ for preset in "${built[@]}"; do
     fi
     export LAUNCH_EXE
     rm -rf "$prefix/drive_c/e2e"
-    scripts/with-wine.sh "$prefix" ctest --preset "$preset" 2>&1 | tee "$logs/$preset-test.log"
+    # The rows put back the handlers they change in the prefix: checked around the whole run.
+    scripts/with-wine.sh "$prefix" bash -c 'source scripts/wine-env.sh
+      handlers() { for class in http https mailto htmlfile txtfile; do "$wine" reg query "HKCR\\$class\\shell\\open" /s; done 2>&1; }
+      before=$(handlers)
+      ctest --preset windows-x64
+      [ "$before" = "$(handlers)" ] && echo "handlers put back: passed" || echo "handlers put back: FAILED"' 2>&1 |
+      tee "$logs/$preset-test.log"
+    grep -q "^handlers put back: passed" "$logs/$preset-test.log" && passed=$((passed + 1)) || failed=$((failed + 1))
     echo "$note"
   else
     ctest --preset "$preset" 2>&1 | tee "$logs/$preset-test.log"
