@@ -1,6 +1,8 @@
 // Finds the functions of looked_up_win32.h by name, DLL by DLL.
 #include "common/looked_up_win32.h"
 
+#include <string.h>
+
 namespace looked_up {
 #define DEFINE_CALL(function) decltype(&::function) function;
 KERNEL32_CALLS(DEFINE_CALL)
@@ -17,43 +19,47 @@ ADVAPI32_CALLS(DEFINE_CALL)
 
 namespace {
 
-template <class Function>
-void find(HMODULE module, const char* name, Function& function) {
-  function = module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+// Finds each name of a list in module and stores the function in its slot;
+// null when module is missing or lacks it.
+void find(HMODULE module, const char* const* names, void* const* slots, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
+    FARPROC found = module ? GetProcAddress(module, names[i]) : nullptr;
+    memcpy(slots[i], &found, sizeof found);  // every function pointer has its size
+  }
 }
 
 bool loaded[5];  // by Dll
 
 }  // namespace
 
-#define FIND_CALL(function) find(module, #function, looked_up::function);
+// A list's names and the variables that take the functions, as constant
+// tables: no start-up code fills them.
+#define NAME(function) #function,
+#define SLOT(function) &looked_up::function,
+#define FIND(module, CALLS)                                               \
+  {                                                                       \
+    static const char* const names[] = {CALLS(NAME)};                     \
+    static void* const slots[] = {CALLS(SLOT)};                           \
+    find(module, names, slots, sizeof names / sizeof *names);             \
+  }
 
 void look_up_start_up_calls() {
-  HMODULE module = GetModuleHandleA("kernel32.dll");
-  KERNEL32_CALLS(FIND_CALL)
-  module = GetModuleHandleA("user32.dll");
-  USER32_CALLS(FIND_CALL)
-  module = GetModuleHandleA("shell32.dll");
-  SHELL32_CALLS(FIND_CALL)
-  module = GetModuleHandleA("ntdll.dll");  // none on Windows 95, 98 and Me
-  NTDLL_CALLS(FIND_CALL)
+  FIND(GetModuleHandleA("kernel32.dll"), KERNEL32_CALLS)
+  FIND(GetModuleHandleA("user32.dll"), USER32_CALLS)
+  FIND(GetModuleHandleA("shell32.dll"), SHELL32_CALLS)
+  FIND(GetModuleHandleA("ntdll.dll"), NTDLL_CALLS)  // none on Windows 95, 98 and Me
 }
 
 void look_up_calls(Dll dll) {
   if (loaded[static_cast<int>(dll)]) return;
   loaded[static_cast<int>(dll)] = true;
-  const char* const names[] = {"comctl32.dll", "shlwapi.dll", "ole32.dll", "oleaut32.dll", "advapi32.dll"};
-  HMODULE module = LoadLibraryA(names[static_cast<int>(dll)]);
+  const char* const dlls[] = {"comctl32.dll", "shlwapi.dll", "ole32.dll", "oleaut32.dll", "advapi32.dll"};
+  HMODULE module = LoadLibraryA(dlls[static_cast<int>(dll)]);
   switch (dll) {
-    case Dll::comctl32:
-      COMCTL32_CALLS(FIND_CALL) break;
-    case Dll::shlwapi:
-      SHLWAPI_CALLS(FIND_CALL) break;
-    case Dll::ole32:
-      OLE32_CALLS(FIND_CALL) break;
-    case Dll::oleaut32:
-      OLEAUT32_CALLS(FIND_CALL) break;
-    case Dll::advapi32:
-      ADVAPI32_CALLS(FIND_CALL) break;
+    case Dll::comctl32: FIND(module, COMCTL32_CALLS) break;
+    case Dll::shlwapi: FIND(module, SHLWAPI_CALLS) break;
+    case Dll::ole32: FIND(module, OLE32_CALLS) break;
+    case Dll::oleaut32: FIND(module, OLEAUT32_CALLS) break;
+    case Dll::advapi32: FIND(module, ADVAPI32_CALLS) break;
   }
 }
