@@ -11,8 +11,6 @@
 #include <shldisp.h>
 #include <shlobj.h>
 
-#include <initializer_list>
-
 #include "common/file_names.h"
 #include "common/looked_up_win32.h"
 #include "common/system_win32.h"
@@ -20,10 +18,11 @@
 
 namespace {
 
-// How long the launcher waits for the desktop shell: first while the call is
-// prepared (the shell found, its automation object reached), then for the
-// call itself, from its start. The worst case is the sum, ten seconds.
-const DWORD kPreparingMs = 5000, kCallingMs = 5000;
+// How long the launcher waits for the desktop shell in each of two stages:
+// while the call is prepared (the shell found, its automation object
+// reached), and for the call itself, from its start. The worst case is
+// twice as long.
+const DWORD kStageMs = 5000;
 // Between tries of a call that the shell turned away as busy.
 const DWORD kRetryMs = 100;
 const CLSID kShellWindows = {0x9BA05972, 0xF6A8, 0x11CF, {0xA4, 0x42, 0x00, 0xA0, 0xC9, 0x0A, 0x8F, 0x39}};
@@ -110,7 +109,8 @@ DWORD shell_as_user() {
 // Whether the shell finds file, a file name, where ShellExecute looks for
 // one: a name with a folder from the launcher's folder; a bare name there,
 // then on the search path (".exe" added when it has no extension), then
-// among the programs registered in App Paths (the key is enough).
+// among the programs registered in App Paths (the key is enough), in both
+// views of a 64-bit Windows: a 64-bit shell reads its own.
 bool shell_finds(const Text& file, const Text& folder) {
   if (!is_bare_name(file)) return name_exists(full_name(folder, file));
   if (name_exists(folder + file)) return true;
@@ -118,9 +118,14 @@ bool shell_finds(const Text& file, const Text& folder) {
   if (looked_up::SearchPathW(nullptr, Wide(file), L".exe", MAX_PATH, found, nullptr) != 0) return true;
   Text key =
       "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + file + (file.find(".") == Text::npos ? ".exe" : "");
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+  const struct {
+    HKEY root;
+    REGSAM view;
+  } kPlaces[] = {{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY}, {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY}, {HKEY_CURRENT_USER, 0}};
+  for (const auto& place : kPlaces) {
     HKEY program;
-    if (looked_up::RegOpenKeyExW(root, Wide(key), 0, KEY_QUERY_VALUE, &program) != ERROR_SUCCESS) continue;
+    if (looked_up::RegOpenKeyExW(place.root, Wide(key), 0, KEY_QUERY_VALUE | place.view, &program) != ERROR_SUCCESS)
+      continue;
     looked_up::RegCloseKey(program);
     return true;
   }
@@ -214,7 +219,7 @@ void ask_shell() {
                                  variant(VT_BSTR, 0, call.empty), variant(VT_I4, SW_SHOWNORMAL, nullptr));
     // A shell busy with something else turns the call away before it runs:
     // in the multithreaded apartment no message filter tries it again.
-    if (!busy(result) || GetTickCount() - call.started + kRetryMs >= kCallingMs) {
+    if (!busy(result) || GetTickCount() - call.started + kRetryMs >= kStageMs) {
       call.result = result;
       settle(kAnswered);
       return;
@@ -260,12 +265,12 @@ DesktopShell hand_to_desktop_shell(const Text& file, const Text& directory, cons
   // While the call is prepared, the launcher may stop waiting and hand the
   // target over itself; once it is made, only the shell's answer or its
   // time decides.
-  if (WaitForSingleObject(call.settled, kPreparingMs) == WAIT_TIMEOUT &&
+  if (WaitForSingleObject(call.settled, kStageMs) == WAIT_TIMEOUT &&
       change_state(kAbandoned, kPreparing) == kPreparing)
     return DesktopShell::not_asked;
   if (call.state == kAbandoned) return DesktopShell::not_asked;
   DWORD spent = GetTickCount() - call.started;
-  if (call.state != kAnswered && spent < kCallingMs) WaitForSingleObject(call.settled, kCallingMs - spent);
+  if (call.state != kAnswered && spent < kStageMs) WaitForSingleObject(call.settled, kStageMs - spent);
   LONG state = change_state(kAbandoned, kRejected);
   if (state == kCalling) return DesktopShell::has_target;  // the shell has it, and is still busy with it
   if (state == kRejected || busy(call.result)) return DesktopShell::not_asked;  // the call never ran

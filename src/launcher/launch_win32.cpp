@@ -56,8 +56,9 @@ namespace {
     Text error_text =
         use_settings ? read_setting(settings, mode.section, "Error") : error_text_from_arguments(line.c_str());
     if (error_text.empty()) error_text = "Error opening";
-    // The target on a line of its own below an empty one; the lone CR is
-    // what earlier versions showed, and callers that read the box match it.
+    // The failure text, an empty line, the target: a box breaks the line at a
+    // lone CR as at CR LF. Earlier versions wrote these three bytes, and
+    // callers that read the box's text compare them.
     show_message(decode_char_codes(error_text, text_from_ansi) + "\r\n\r" + target);
   };
   if (page && target.empty()) {  // the last page could not be written: nothing to hand over
@@ -70,8 +71,9 @@ namespace {
   Text for_shell = shell_target(mode, target);
   bool address = page || has_scheme(for_shell);
   if (!address && !mode.in_own_folder) {
-    // What the shell would make of it: its own guess loses the working folder
-    // under Wine.
+    // An address without its scheme, as the shell reads it: its guess is
+    // handed over, since the shell's own road for such a name drops the
+    // working folder (Wine's does).
     Text guessed = shell_address(for_shell, folder);
     address = !guessed.empty();
     if (address) for_shell = guessed;
