@@ -8,7 +8,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 rounds=${1:-41}
-scripts/install-deps.sh
+scripts/install-deps.sh test
 cmake --preset windows-x86 >/dev/null && cmake --build --preset windows-x86 --target launch >/dev/null
 cmake --preset windows-x64 >/dev/null && cmake --build --preset windows-x64 --target launch recorder >/dev/null
 
