@@ -121,9 +121,10 @@ std::string in_browser(const std::string& page_file, const std::string& work, co
 // stopped, at the next start). Windows reads per-user classes from HKCU\Software\Classes, Wine only HKCR.
 const bool kWine = under_wine();
 const HKEY kClasses = kWine ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER, kPrograms = kWine ? HKEY_LOCAL_MACHINE : kClasses;
-const std::wstring kClassesKey = kWine ? L"" : L"Software\\Classes\\", kSaved = kClassesKey + L"launchtest.saved\\",
+const std::wstring kClassesKey = kWine ? L"" : L"Software\\Classes\\", kSaved = L"launchtest.saved\\",
                    kAppPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\launchtest-recorder.exe";
-const wchar_t* const kOwnClasses[] = {L"launchtest", L".launchtest", L"launchtest.file", L".launchbusy", L"launchtest.busy"};
+const wchar_t* const kOwnKeys[] = {L"launchtest", L".launchtest", L"launchtest.file", L".launchbusy", L"launchtest.busy",
+                                   L"launchtest.saved"};
 const wchar_t* const kWineHandlers[] = {L"http", L"https", L"mailto", L"htmlfile"};
 
 void set_value(HKEY root, const std::wstring& key, const std::wstring& value, const wchar_t* name = nullptr) {
@@ -136,29 +137,21 @@ void register_recorder(const std::wstring& handled) {
   set_value(kClasses, open + L"\\command", L"\"" + wide(tests_folder()) + L"recorder.exe\" %1");  // the target exactly
 }
 
-// The key from, and everything under it, as the key to; nothing when from is missing.
-void copy_key(const std::wstring& from, const std::wstring& to) {
+// A copy of the class from, with all under it, in place of the class to; nothing when from is missing.
+void copy_class(const std::wstring& from, const std::wstring& to) {
   HKEY source, target;
-  if (RegOpenKeyExW(kClasses, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS) return;
-  if (RegCreateKeyExW(kClasses, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr) == ERROR_SUCCESS) {
-    RegCopyTreeW(source, nullptr, target);
-    RegCloseKey(target);
-  }
+  if (RegOpenKeyExW(kClasses, (kClassesKey + from).c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS) return;
+  RegDeleteTreeW(kClasses, (kClassesKey + to).c_str());
+  RegCreateKeyExW(kClasses, (kClassesKey + to).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr);
+  RegCopyTreeW(source, nullptr, target);
+  RegCloseKey(target);
   RegCloseKey(source);
 }
 
 // Wine's handlers as they were, and none of the tests' own names.
 BOOL WINAPI put_back(DWORD = 0) {
-  HKEY saved;
-  if (RegOpenKeyExW(kClasses, kSaved.c_str(), 0, KEY_READ, &saved) == ERROR_SUCCESS) {
-    RegCloseKey(saved);
-    for (const wchar_t* handler : kWineHandlers) {
-      RegDeleteTreeW(kClasses, handler);
-      copy_key(kSaved + handler, handler);
-    }
-    RegDeleteTreeW(kClasses, kSaved.c_str());
-  }
-  for (const wchar_t* own : kOwnClasses) RegDeleteTreeW(kClasses, (kClassesKey + own).c_str());
+  for (const wchar_t* handler : kWineHandlers) copy_class(kSaved + handler, handler);
+  for (const wchar_t* own : kOwnKeys) RegDeleteTreeW(kClasses, (kClassesKey + own).c_str());
   RegDeleteTreeW(kPrograms, kAppPath.c_str());
   return FALSE;  // a stopped program still ends
 }
@@ -167,11 +160,8 @@ class Handlers : public ::testing::Environment {
   void SetUp() override {
     put_back();
     SetConsoleCtrlHandler(put_back, TRUE);
-    if (kWine)
-      for (const wchar_t* handler : kWineHandlers) {
-        copy_key(handler, kSaved + handler);
-        register_recorder(handler);
-      }
+    for (const wchar_t* handler : kWineHandlers)
+      if (kWine) copy_class(handler, kSaved + handler), register_recorder(handler);
     set_value(kClasses, kClassesKey + L"launchtest", L"", L"URL Protocol");
     set_value(kClasses, kClassesKey + L".launchtest", L"launchtest.file");
     set_value(kClasses, kClassesKey + L".launchbusy", L"launchtest.busy");
@@ -185,14 +175,9 @@ class Handlers : public ::testing::Environment {
 ::testing::Environment* const kHandlers = ::testing::AddGlobalTestEnvironment(new Handlers);
 
 void take(Files& files, const std::string& folder) {
-  for (const auto& entry : fs::directory_iterator(fs::path(wide(folder)))) {
+  for (const auto& entry : fs::recursive_directory_iterator(fs::path(wide(folder)))) {
     std::string path = utf8(entry.path().wstring());
-    if (!entry.is_directory()) {
-      files[path] = read_file(path);
-    } else {
-      files[path + "\\"] = "";
-      take(files, path + "\\");
-    }
+    files[entry.is_directory() ? path + "\\" : path] = entry.is_directory() ? "" : read_file(path);
   }
 }
 
@@ -241,14 +226,12 @@ bool hidden_owner_window(HWND window) {
 std::string describe_box(HWND box, DWORD process) {
   // The text is set a few ms after the box appears: wait until it stays the
   // same (it stays empty when a code made a zero byte first).
-  std::string text, buttons;
-  int steady = 0;
-  wait_for([&] {
+  std::string text = text_of(GetDlgItem(box, 0xFFFF)), buttons;
+  for (int steady = 0; steady < (text.empty() ? 100 : 3); Sleep(30)) {
     std::string now = text_of(GetDlgItem(box, 0xFFFF));
     steady = now == text ? steady + 1 : 0;
     text = now;
-    return steady >= (text.empty() ? 100 : 3);
-  }, 30);
+  }
   std::vector<HWND> owners = windows_of(process, L"TPUtilWindow");
   std::string kind = owners.empty() ? "box" : owners.size() == 1 && hidden_owner_window(owners[0]) ? "refused" : "box, odd owner";
   for (HWND button = nullptr; (button = FindWindowExW(box, button, L"Button", nullptr)) != nullptr;)
@@ -336,16 +319,17 @@ std::string watch(const std::string& program, const std::string& line, const std
 std::string needs_wine(const Row& row) {
   std::string seen = row.seen;
   std::transform(seen.begin(), seen.end(), seen.begin(), ::tolower);
-  if (row.win98) return "Wine's Windows 98";
-  if (row.desktop_shell) return "a desktop shell started un-elevated with Wine's linked token";
-  if (!row.browser.empty()) return "Chromium";
-  for (const Item& item : row.files)
-    if (item.content.rfind("-> ", 0) == 0 || item.content == "full disk") return "a link or full disk of the Unix side";
-  if (row.temp.rfind("Z:", 0) == 0) return "a folder of the Unix side";
-  if (row.no_mailto || seen.find("open: http") != seen.npos || seen.find("open: mailto") != seen.npos ||
-      seen.find(".html") != seen.npos)
-    return "the handlers of http, mailto and web pages, which the tests change only in Wine's prefix";
-  return "";
+  bool unix_side = row.temp.rfind("Z:", 0) == 0 || std::any_of(row.files.begin(), row.files.end(), [](const Item& item) {
+                     return item.content.rfind("-> ", 0) == 0 || item.content == "full disk";
+                   });
+  auto opens = [&](const char* what) { return seen.find(what) != std::string::npos; };
+  bool handlers = row.no_mailto || opens("open: http") || opens("open: mailto") || opens(".html");
+  return row.win98                ? "Wine's Windows 98"
+         : row.desktop_shell      ? "a desktop shell started un-elevated with Wine's linked token"
+         : !row.browser.empty()   ? "Chromium"
+         : unix_side              ? "a link, full disk or folder of the Unix side"
+         : handlers               ? "the handlers of http, mailto and web pages, which the tests change only in Wine's prefix"
+                                  : "";
 }
 
 void run_row(const Row& row) {

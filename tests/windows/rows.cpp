@@ -23,11 +23,7 @@ std::vector<std::string> new_page(int n, const std::string& content, std::vector
   return more;
 }
 
-std::string repeated(const std::string& part, size_t times) {
-  std::string text;
-  while (times-- > 0) text += part;
-  return text;
-}
+std::string repeated(const std::string& part, size_t n) { std::string text; while (n-- > 0) text += part; return text; }
 
 // Every character from U+0001 to U+00FF but the double quote, and a few more.
 const std::string kAll = [] {
