@@ -86,8 +86,7 @@ bool read_token(HANDLE process, TokenFacts& facts) {
 // runs as the same user, not elevated, in the same session; 0 otherwise.
 // Cheap facts only, no COM.
 DWORD shell_as_user() {
-  DWORD version = GetVersion();
-  if ((version & 0x80000000u) || LOBYTE(version) < 6) return 0;  // before Vista: no elevation
+  if (!windows_nt() || LOBYTE(GetVersion()) < 6) return 0;  // before Vista: no elevation
   look_up_calls(Dll::advapi32);
   TokenFacts own, shell;
   DWORD id = 0;

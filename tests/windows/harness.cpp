@@ -60,8 +60,6 @@ std::string unix_name(const std::string& path) {
   return result;
 }
 
-bool under_wine() { return !unix_name("C:\\").empty(); }
-
 // Polls until done() holds; false when it still does not after the limit.
 template <class Done>
 bool wait_for(Done done, DWORD poll_ms = 20) {
@@ -119,7 +117,7 @@ std::string in_browser(const std::string& page_file, const std::string& work, co
 // types, a program in App Paths), which go again at the end. Wine's prefix is the tests' own: there the handlers of
 // http, https, mailto and web pages are the recorder too, and are put back at the end (or, after a run that was
 // stopped, at the next start). Windows reads per-user classes from HKCU\Software\Classes, Wine only HKCR.
-const bool kWine = under_wine();
+const bool kWine = !unix_name("C:\\").empty();
 const HKEY kClasses = kWine ? HKEY_CLASSES_ROOT : HKEY_CURRENT_USER, kPrograms = kWine ? HKEY_LOCAL_MACHINE : kClasses;
 const std::wstring kClassesKey = kWine ? L"" : L"Software\\Classes\\", kSaved = L"launchtest.saved\\",
                    kAppPath = L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\launchtest-recorder.exe";
@@ -160,8 +158,11 @@ class Handlers : public ::testing::Environment {
   void SetUp() override {
     put_back();
     SetConsoleCtrlHandler(put_back, TRUE);
-    for (const wchar_t* handler : kWineHandlers)
-      if (kWine) copy_class(handler, kSaved + handler), register_recorder(handler);
+    for (const wchar_t* handler : kWineHandlers) {
+      if (!kWine) break;
+      copy_class(handler, kSaved + handler);
+      register_recorder(handler);
+    }
     set_value(kClasses, kClassesKey + L"launchtest", L"", L"URL Protocol");
     set_value(kClasses, kClassesKey + L".launchtest", L"launchtest.file");
     set_value(kClasses, kClassesKey + L".launchbusy", L"launchtest.busy");
